@@ -1,0 +1,18 @@
+# Compiler settings shared by every Parlino target.
+add_library(parlino_options INTERFACE)
+target_compile_options(parlino_options INTERFACE
+  -Wall -Wextra -Wpedantic -Wshadow -Wconversion -Wnon-virtual-dtor
+  -Woverloaded-virtual -Werror)
+target_include_directories(parlino_options INTERFACE ${PROJECT_SOURCE_DIR})
+if(PARLINO_SANITIZE)
+  target_compile_options(parlino_options INTERFACE
+    -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
+  target_link_options(parlino_options INTERFACE -fsanitize=address,undefined)
+endif()
+
+# parlino_library(name SOURCES ... LIBS ...): a static library of the project.
+function(parlino_library name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  add_library(${name} STATIC ${ARG_SOURCES})
+  target_link_libraries(${name} PUBLIC parlino_options ${ARG_LIBS})
+endfunction()

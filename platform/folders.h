@@ -1,0 +1,12 @@
+#pragma once
+#include <filesystem>
+
+namespace parlino::platform {
+
+// The two folders the program works with, fixed once before any window exists.
+struct Folders {
+  std::filesystem::path programFolder;  // the program file's folder: help, voice catalogue
+  std::filesystem::path dataFolder;     // the user's settings, slots, corrections, log, downloads
+};
+
+}  // namespace parlino::platform

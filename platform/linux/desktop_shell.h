@@ -1,0 +1,12 @@
+#pragma once
+#include "platform/shell.h"
+
+namespace parlino::platform::linux_impl {
+
+// Opens addresses, files and folders through the desktop's URL handlers.
+class DesktopShell final : public Shell {
+ public:
+  void Open(TextView target) override;
+};
+
+}  // namespace parlino::platform::linux_impl

@@ -1,0 +1,111 @@
+#include "platform/text.h"
+
+#include <string>
+
+namespace parlino {
+namespace {
+
+constexpr char32_t kReplacement = 0xFFFD;
+
+void AppendUtf16(Text& out, char32_t cp) {
+  if (cp >= 0x10000) {
+    cp -= 0x10000;
+    out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
+    out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
+  } else {
+    out.push_back(static_cast<char16_t>(cp));
+  }
+}
+
+void AppendUtf8(std::string& out, char32_t cp) {
+  if (cp < 0x80) {
+    out.push_back(static_cast<char>(cp));
+  } else if (cp < 0x800) {
+    out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  } else if (cp < 0x10000) {
+    out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  } else {
+    out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
+    out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  }
+}
+
+}  // namespace
+
+Text FromUtf8(std::string_view utf8) {
+  static constexpr char32_t kMinimum[] = {0, 0x80, 0x800, 0x10000};
+  Text out;
+  out.reserve(utf8.size());
+  std::size_t i = 0;
+  while (i < utf8.size()) {
+    const auto lead = static_cast<unsigned char>(utf8[i]);
+    const std::size_t extra = lead < 0x80           ? 0
+                              : (lead >> 5) == 0x6  ? 1
+                              : (lead >> 4) == 0xE  ? 2
+                              : (lead >> 3) == 0x1E ? 3
+                                                    : 4;  // 4 marks an invalid lead byte
+    bool valid = extra < 4 && i + extra < utf8.size();
+    char32_t cp = valid ? static_cast<char32_t>(lead & (0x7F >> extra)) : 0;
+    for (std::size_t k = 1; valid && k <= extra; ++k) {
+      const auto cont = static_cast<unsigned char>(utf8[i + k]);
+      valid = (cont & 0xC0) == 0x80;
+      cp = (cp << 6) | (cont & 0x3Fu);
+    }
+    valid = valid && cp >= kMinimum[extra] && cp <= 0x10FFFF && (cp < 0xD800 || cp > 0xDFFF);
+    if (!valid) {
+      out.push_back(static_cast<char16_t>(kReplacement));
+      ++i;
+      continue;
+    }
+    AppendUtf16(out, cp);
+    i += extra + 1;
+  }
+  return out;
+}
+
+std::string ToUtf8(TextView text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    char32_t cp = text[i];
+    if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+        text[i + 1] <= 0xDFFF) {
+      cp = 0x10000 + ((cp - 0xD800) << 10) + (text[i + 1] - 0xDC00);
+      ++i;
+    } else if (cp >= 0xD800 && cp <= 0xDFFF) {
+      cp = kReplacement;  // a lone surrogate has no UTF-8 form
+    }
+    AppendUtf8(out, cp);
+  }
+  return out;
+}
+
+char16_t AsciiLower(char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c; }
+
+bool EqualsIgnoreAsciiCase(TextView a, TextView b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
+  }
+  return true;
+}
+
+Text Trim(TextView text) {
+  std::size_t begin = 0;
+  std::size_t end = text.size();
+  while (begin < end && text[begin] <= u' ') ++begin;
+  while (end > begin && text[end - 1] <= u' ') --end;
+  return Text(text.substr(begin, end - begin));
+}
+
+Text ToText(long long value) {
+  const std::string digits = std::to_string(value);
+  return Text(digits.begin(), digits.end());
+}
+
+}  // namespace parlino
