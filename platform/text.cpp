@@ -85,7 +85,9 @@ std::string ToUtf8(TextView text) {
   return out;
 }
 
-char16_t AsciiLower(char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c; }
+char16_t AsciiLower(char16_t c) {
+  return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c;
+}
 
 bool EqualsIgnoreAsciiCase(TextView a, TextView b) {
   if (a.size() != b.size()) return false;

@@ -60,7 +60,8 @@ TextFile ParseText(const std::string& bytes) {
   std::size_t start = 0;
   for (std::size_t i = 0; i < text.size(); ++i) {
     if (text[i] != u'\r' && text[i] != u'\n') continue;
-    const std::size_t endingLength = text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n' ? 2 : 1;
+    const std::size_t endingLength =
+        text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n' ? 2 : 1;
     file.lines.push_back({text.substr(start, i - start), text.substr(i, endingLength)});
     i += endingLength - 1;
     start = i + 1;

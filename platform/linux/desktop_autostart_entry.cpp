@@ -45,16 +45,18 @@ void DesktopAutostartEntry::Write(const std::filesystem::path& program, TextView
   std::error_code error;
   std::filesystem::create_directories(desktopFile_.parent_path(), error);
   if (error) {
-    throw PlatformError("Cannot create " + desktopFile_.parent_path().string() + ": " +
-                            error.message(),
-                        error.value());
+    throw PlatformError(
+        "Cannot create " + desktopFile_.parent_path().string() + ": " + error.message(),
+        error.value());
   }
   const std::string entry =
       "[Desktop Entry]\n"
       "Type=Application\n"
       "Name=Parlino\n"
       "Comment=Reads the selected text aloud\n"
-      "Exec=" + ExecQuoted(program.string()) + ToUtf8(arguments) + "\n"
+      "Exec=" +
+      ExecQuoted(program.string()) + ToUtf8(arguments) +
+      "\n"
       "X-GNOME-Autostart-enabled=true\n";
   ReplaceFileAtomically(desktopFile_, entry);
 }

@@ -7,7 +7,9 @@ namespace {
 
 constexpr TextView kLineEnding = u"\r\n";
 
-bool IsBlank(char16_t c) { return c == u' ' || c == u'\t'; }
+bool IsBlank(char16_t c) {
+  return c == u' ' || c == u'\t';
+}
 
 TextView TrimBlanks(TextView text) {
   while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);

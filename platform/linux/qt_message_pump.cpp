@@ -15,7 +15,9 @@ void SystemClock::Sleep(std::chrono::milliseconds duration) {
   std::this_thread::sleep_for(duration);
 }
 
-void QtMessagePump::ProcessPendingMessages() { QCoreApplication::processEvents(); }
+void QtMessagePump::ProcessPendingMessages() {
+  QCoreApplication::processEvents();
+}
 
 void QtMessagePump::Post(std::function<void()> task) {
   // A queued call to the application object runs on the thread that owns it: the UI thread.

@@ -12,7 +12,8 @@ namespace {
 bool HasClass(Display* display, Window window) {
   XClassHint hint{};
   if (XGetClassHint(display, window, &hint) == 0) return false;
-  const bool match = hint.res_class != nullptr && std::strcmp(hint.res_class, kInstanceWindowClass) == 0;
+  const bool match =
+      hint.res_class != nullptr && std::strcmp(hint.res_class, kInstanceWindowClass) == 0;
   if (hint.res_name != nullptr) XFree(hint.res_name);
   if (hint.res_class != nullptr) XFree(hint.res_class);
   return match;
@@ -43,7 +44,8 @@ bool MarkerExists(Display* display) {
 }
 
 void CreateMarker(Display* display) {
-  const Window window = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 1, 1, 0, 0, 0);
+  const Window window =
+      XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 1, 1, 0, 0, 0);
   XStoreName(display, window, kInstanceWindowTitle);
   std::string name = "parlino";
   std::string windowClass = kInstanceWindowClass;

@@ -21,7 +21,9 @@ struct ReadCase {
   std::optional<std::u16string> expected;
 };
 
-void PrintTo(const ReadCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const ReadCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class IniReadTest : public ::testing::TestWithParam<ReadCase> {};
 
@@ -49,7 +51,8 @@ INSTANTIATE_TEST_SUITE_P(
                  u"16392"},
         ReadCase{"mixed_case", "[gEnErAl]\nhOTkEY=1\n", u"GENERAL", u"hotkey", u"1"},
         ReadCase{"first_duplicate_key", "[S]\nk=1\nk=2\n", u"S", u"k", u"1"},
-        ReadCase{"first_duplicate_section", "[S]\nk=1\n[T]\nk=3\n[S]\nk=2\nj=5\n", u"S", u"k", u"1"},
+        ReadCase{"first_duplicate_section", "[S]\nk=1\n[T]\nk=3\n[S]\nk=2\nj=5\n", u"S", u"k",
+                 u"1"},
         ReadCase{"key_only_in_later_duplicate", "[S]\nk=1\n[S]\nj=5\n", u"S", u"j", std::nullopt},
         ReadCase{"no_final_newline", "[S]\nk=last", u"S", u"k", u"last"},
         ReadCase{"cr_only_lines", "[S]\rk=1\rj=2\r", u"S", u"j", u"2"},
@@ -60,7 +63,10 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"key_before_any_section", "k=1\n[S]\n", u"S", u"k", std::nullopt},
         ReadCase{"comment_line", "[S]\n;k=1\n", u"S", u"k", std::nullopt},
         ReadCase{"utf8_value", "[S]\nk=caf\xC3\xA9\n", u"S", u"k", u"caf\u00E9"},
-        ReadCase{"invalid_utf8", "[S]\nk=a\xFF" "b\n", u"S", u"k", u"a\uFFFDb"},
+        ReadCase{"invalid_utf8",
+                 "[S]\nk=a\xFF"
+                 "b\n",
+                 u"S", u"k", u"a\uFFFDb"},
         ReadCase{"utf16_file", Utf16Le(u"[S]\r\nk=\u0416\u00E9\r\n"), u"S", u"k", u"\u0416\u00E9"},
         ReadCase{"separator_lines_of_a_tidied_file", "[A]\r\nk=1\r\r\n[S]\r\nk=2\r\n", u"S", u"k",
                  u"2"},
@@ -82,7 +88,9 @@ struct WriteCase {
   std::string after;
 };
 
-void PrintTo(const WriteCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const WriteCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class IniWriteTest : public ::testing::TestWithParam<WriteCase> {};
 

@@ -8,10 +8,10 @@ namespace {
 TEST(Text, Utf8RoundTripAndInvalidInput) {
   const std::u16string sample = u"a\u00E9\u0416\u20AC\U0001F600";
   EXPECT_EQ(FromUtf8(ToUtf8(sample)), sample);
-  EXPECT_EQ(FromUtf8("\xC3"), u"\uFFFD");             // truncated sequence
-  EXPECT_EQ(FromUtf8("\xC0\xAF"), u"\uFFFD\uFFFD");   // overlong form
+  EXPECT_EQ(FromUtf8("\xC3"), u"\uFFFD");                      // truncated sequence
+  EXPECT_EQ(FromUtf8("\xC0\xAF"), u"\uFFFD\uFFFD");            // overlong form
   EXPECT_EQ(FromUtf8("\xED\xA0\x80"), u"\uFFFD\uFFFD\uFFFD");  // encoded surrogate
-  EXPECT_EQ(ToUtf8(u"\xD800x"), "\xEF\xBF\xBDx");     // lone surrogate
+  EXPECT_EQ(ToUtf8(u"\xD800x"), "\xEF\xBF\xBDx");              // lone surrogate
 }
 
 TEST(Text, TrimAndCase) {

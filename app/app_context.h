@@ -1,0 +1,36 @@
+#pragma once
+// The platform services and start-up facts the windows work with. The program entry makes the
+// real ones; tests make fakes. Nothing here is global.
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "platform/autostart_entry.h"
+#include "platform/clock.h"
+#include "platform/folders.h"
+#include "platform/hot_key_registrar.h"
+#include "platform/message_boxes.h"
+#include "platform/profile_store.h"
+#include "platform/shell.h"
+#include "platform/voice_server.h"
+
+namespace parlino::app {
+
+struct AppContext {
+  platform::Folders folders;
+  std::filesystem::path programPath;
+  std::vector<std::string> arguments;  // the command line, the program path first
+  platform::ProfileStore& profiles;
+  platform::AutostartEntry& autostart;
+  platform::MessageBoxes& boxes;
+  platform::Shell& shell;
+  platform::VoiceServer& voiceServer;
+  platform::HotKeyRegistrar& hotKeys;
+  platform::Clock& clock;
+  platform::MessagePump& pump;
+};
+
+// The maker's web site; pages are paths below it.
+inline constexpr char16_t kWebSite[] = u"https://parlino.example";
+
+}  // namespace parlino::app

@@ -1,0 +1,205 @@
+#include "app/ui/frm_main.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSlider>
+#include <QSystemTrayIcon>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "app/ui/artwork.h"
+#include "app/ui/hot_key_edit.h"
+#include "app/ui/qt_text.h"
+#include "speech/catalogue/value_scales.h"
+
+namespace parlino::app {
+
+TfrmMain::TfrmMain(AppContext& context)
+    : SpeechAPI5(context.voiceServer),
+      DefaultHotKey(context.hotKeys),
+      OptionsHotKey(context.hotKeys),
+      StopHotKey(context.hotKeys),
+      context_(context),
+      log_(context.folders.dataFolder / "debug.txt") {
+  setObjectName("frmMain");
+  setWindowTitle("Parlino!");
+  setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                 Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+
+  Pages = new QTabWidget(this);
+  Pages->setObjectName("Pages");
+  Pages->setUsesScrollButtons(false);  // every tab stays in view; the window grows to fit them
+  General_Sheet = new QWidget;
+  Speech_Sheet = new QWidget;
+  Slots_Sheet = new QWidget;
+  TabSheet1 = new QWidget;
+  About_Sheet = new QWidget;
+  Pages->addTab(General_Sheet, "General");
+  Pages->addTab(Speech_Sheet, "Default voice");
+  Pages->addTab(Slots_Sheet, "Voice slots");
+  Pages->addTab(TabSheet1, "Pronunciation");
+  Pages->addTab(About_Sheet, "About");
+
+  CreateGeneralSheet();
+  CreateSpeechSheet();
+  CreatePronunciationSheet();
+  CreateAboutSheet();
+  CreateBottomStrip();
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(Pages);
+  layout->addWidget(Panel1);
+
+  MouseTimer = new QTimer(this);
+  MouseTimer->setInterval(125);
+  TrayAnimation_Timer = new QTimer(this);
+  TrayAnimation_Timer->setInterval(500);
+  EasterEgg1Timer = new QTimer(this);
+  EasterEgg1Timer->setInterval(300);
+
+  TrayIcon = new QSystemTrayIcon(ProgramIcon(), this);
+  TrayIcon->setToolTip("Parlino!");
+  setWindowIcon(ProgramIcon());
+
+  // Fixed border: the window keeps the size its content asks for, at least the classic 424 x 283.
+  setFixedSize(sizeHint().expandedTo(QSize(424, 283)));
+}
+
+TfrmMain::~TfrmMain() = default;
+
+void TfrmMain::CreateGeneralSheet() {
+  GroupBox1 = new QGroupBox("Startup", General_Sheet);
+  AutoStart_CheckBox = new QCheckBox("&Load program at Windows startup");
+  TrayIcon_CheckBox = new QCheckBox("&Minimize to system tray on window closing");
+  TrayIcon_CheckBox->setChecked(true);
+  Helper_HotKey = new THotKeyEdit(GroupBox1);
+  Helper_HotKey->setVisible(false);
+  auto* startup = new QVBoxLayout(GroupBox1);
+  startup->addWidget(AutoStart_CheckBox);
+  startup->addWidget(TrayIcon_CheckBox);
+
+  GroupBox2 = new QGroupBox("Hot keys", General_Sheet);
+  auto* keys = new QGridLayout(GroupBox2);
+  const auto addHotKey = [&](QLabel*& label, THotKeyEdit*& edit, const char* caption, int row) {
+    label = new QLabel(caption);
+    edit = new THotKeyEdit;
+    label->setBuddy(edit);
+    keys->addWidget(label, row, 0);
+    keys->addWidget(edit, row, 1);
+  };
+  addHotKey(Label1, Reading_HotKey, "&Read selected text by pressing:", 0);
+  addHotKey(Label10, Options_HotKey, "Show &options window by pressing:", 1);
+  addHotKey(Label2, Stop_HotKey, "&Pause/resume reading by pressing:", 2);
+  ReadByMouse = new QCheckBox("Read selected text by pressing mouse middle/wheel button");
+  keys->addWidget(ReadByMouse, 3, 0, 1, 2);
+
+  auto* layout = new QVBoxLayout(General_Sheet);
+  layout->addWidget(GroupBox1);
+  layout->addWidget(GroupBox2);
+  layout->addStretch();
+}
+
+void TfrmMain::CreateSpeechSheet() {
+  VoicesList = new QListWidget;
+  VoicesList->setObjectName("VoicesList");
+  VoicesList->setWordWrap(true);
+  VoicesList->setMouseTracking(true);
+
+  auto* properties = new QGroupBox("Voice properties");
+  auto* grid = new QGridLayout(properties);
+  const auto addSlider = [&](QSlider*& slider, QLineEdit*& readout, const char* caption,
+                             int minimum, int maximum, int row) {
+    slider = new QSlider(Qt::Horizontal);
+    slider->setRange(minimum, maximum);
+    slider->setValue(minimum);
+    readout = new QLineEdit("0");
+    readout->setReadOnly(true);
+    readout->setMaxLength(3);
+    readout->setFixedWidth(48);
+    grid->addWidget(new QLabel(caption), row, 0);
+    grid->addWidget(slider, row, 1);
+    grid->addWidget(readout, row, 2);
+  };
+  addSlider(Speed_Bar, Edit1, "Speed of reading:", 60, 280, 0);
+  addSlider(Pitch_Bar, Edit2, "Pitch of voice:", 30, 240, 1);
+  addSlider(Volume_Bar, Edit3, "Volume of reading:", 0, 100, 2);
+  connect(Speed_Bar, &QSlider::valueChanged, this, [this] { Speed_BarChange(); });
+  connect(Pitch_Bar, &QSlider::valueChanged, this, [this] { Pitch_BarChange(); });
+  connect(Volume_Bar, &QSlider::valueChanged, this, [this] { Volume_BarChange(); });
+
+  editTestText = new QLineEdit("This is a test for selected voice.");
+  btnTestVoice = new QPushButton("&Test");
+  auto* test = new QHBoxLayout;
+  test->addWidget(editTestText);
+  test->addWidget(btnTestVoice);
+
+  auto* layout = new QVBoxLayout(Speech_Sheet);
+  layout->addWidget(new QLabel("Please, configure default voice:"));
+  layout->addWidget(VoicesList, 1);
+  layout->addWidget(properties);
+  layout->addLayout(test);
+}
+
+void TfrmMain::CreatePronunciationSheet() {
+  IgnoreCharacters_CheckBox = new QCheckBox("Ignore these characters:");
+  Ignored_Characters = new QLineEdit;
+  WordsCorr_CheckBox = new QCheckBox("Use pronunciation corrections");
+  auto* ignore = new QHBoxLayout;
+  ignore->addWidget(IgnoreCharacters_CheckBox);
+  ignore->addWidget(Ignored_Characters, 1);
+  auto* layout = new QVBoxLayout(TabSheet1);
+  layout->addLayout(ignore);
+  layout->addWidget(WordsCorr_CheckBox);
+  layout->addStretch();
+}
+
+void TfrmMain::CreateAboutSheet() {
+  Label6 = new QLabel("Parlino!");
+  Label9 = new QLabel("Read selected text from any application with a single keystroke!");
+  Label9->setWordWrap(true);
+  HyperLabel1 = new QLabel(ToQString(kWebSite).mid(8));  // the address without "https://"
+  HyperLabel2 = new QLabel("Program information");
+  HyperLabel3 = new QLabel("Technical support");
+  Label8 = new QLabel("Copyright (c) 2004-%d The Parlino developers");
+  auto* layout = new QVBoxLayout(About_Sheet);
+  for (QLabel* label : {Label6, Label9, HyperLabel1, HyperLabel2, HyperLabel3, Label8}) {
+    label->setAlignment(Qt::AlignCenter);
+    layout->addWidget(label);
+  }
+}
+
+void TfrmMain::CreateBottomStrip() {
+  Panel1 = new QWidget(this);
+  btnAddVoices = new QPushButton("Get additional &voices...");
+  btnOK = new QPushButton("&OK");
+  btnCancel = new QPushButton("&Cancel");
+  btnHelp = new QPushButton("&Help");
+  auto* layout = new QHBoxLayout(Panel1);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(btnAddVoices);
+  layout->addStretch();
+  layout->addWidget(btnOK);
+  layout->addWidget(btnCancel);
+  layout->addWidget(btnHelp);
+}
+
+void TfrmMain::Speed_BarChange() {
+  Edit1->setText(QString::number(speech::Readout(Speed_Bar->value(), Sapi5Scales)));
+}
+
+void TfrmMain::Pitch_BarChange() {
+  Edit2->setText(QString::number(speech::Readout(Pitch_Bar->value(), Sapi5Scales)));
+}
+
+void TfrmMain::Volume_BarChange() {
+  Edit3->setText(QString::number(Volume_Bar->value()));
+}
+
+}  // namespace parlino::app

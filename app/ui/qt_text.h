@@ -1,0 +1,18 @@
+#pragma once
+// Conversions between the program's UTF-16 text and Qt's strings (both UTF-16: no recoding).
+#include <QString>
+
+#include "platform/text.h"
+
+namespace parlino::app {
+
+inline QString ToQString(TextView text) {
+  return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+inline Text FromQString(const QString& text) {
+  return Text(reinterpret_cast<const char16_t*>(text.utf16()),
+              static_cast<std::size_t>(text.size()));
+}
+
+}  // namespace parlino::app

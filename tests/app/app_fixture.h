@@ -1,0 +1,65 @@
+#pragma once
+// An options window over fakes and a fresh data folder, as the program entry would build it.
+#include <QListWidget>
+#include <QSlider>
+#include <memory>
+
+#include "app/ui/frm_main.h"
+#include "platform/linux/ini_profile_store.h"
+#include "tests/fakes/fake_platform.h"
+#include "tests/fakes/fake_voice_server.h"
+#include "tests/fakes/temp_dir.h"
+
+namespace parlino::testing {
+
+class AppFixture {
+ public:
+  explicit AppFixture(std::vector<std::string> arguments = {"/opt/parlino/parlino"})
+      : context{{dir.path(), dir.path()},
+                "/opt/parlino/parlino",
+                std::move(arguments),
+                profiles,
+                autostart,
+                boxes,
+                shell,
+                voices,
+                hotKeys,
+                clock,
+                pump} {
+    voices.voices = {u"Anna", u"Bob"};
+  }
+
+  app::TfrmMain& Form() {
+    if (!form) form = std::make_unique<app::TfrmMain>(context);
+    return *form;
+  }
+
+  // The catalogue as it stands when a modern voice has been applied.
+  void ListModernVoices() {
+    for (const Text& voice : voices.voices) {
+      Form().VoicesList->addItem(QString::fromStdU16String(voice + u" (SAPI5)"));
+    }
+    for (QSlider* slider : {Form().Speed_Bar, Form().Pitch_Bar}) slider->setRange(-10, 10);
+    Form().Volume_Bar->setRange(0, 100);
+    Form().Sapi5Scales = true;
+  }
+
+  std::filesystem::path Cfg() const { return dir / "cfg.ini"; }
+  std::optional<Text> Stored(TextView section, TextView key) {
+    return profiles.Read(Cfg(), section, key);
+  }
+
+  TempDir dir;
+  platform::linux_impl::IniProfileStore profiles;
+  FakeAutostartEntry autostart;
+  FakeMessageBoxes boxes;
+  FakeShell shell;
+  FakeVoiceServer voices;
+  FakeHotKeyRegistrar hotKeys;
+  VirtualClock clock;
+  FakeMessagePump pump;
+  app::AppContext context;
+  std::unique_ptr<app::TfrmMain> form;
+};
+
+}  // namespace parlino::testing
