@@ -7,8 +7,10 @@
 
 #include "platform/autostart_entry.h"
 #include "platform/clock.h"
+#include "platform/code_page.h"
 #include "platform/folders.h"
 #include "platform/hot_key_registrar.h"
+#include "platform/legacy_engines.h"
 #include "platform/message_boxes.h"
 #include "platform/profile_store.h"
 #include "platform/shell.h"
@@ -25,6 +27,8 @@ struct AppContext {
   platform::MessageBoxes& boxes;
   platform::Shell& shell;
   platform::VoiceServer& voiceServer;
+  platform::LegacyEngineServer& legacyEngines;
+  const platform::CodePage& codePage;
   platform::HotKeyRegistrar& hotKeys;
   platform::Clock& clock;
   platform::MessagePump& pump;

@@ -7,8 +7,10 @@
 #include "platform/linux/espeak_voice_server.h"
 #include "platform/linux/folders.h"
 #include "platform/linux/ini_profile_store.h"
+#include "platform/linux/no_legacy_engines.h"
 #include "platform/linux/qt_message_boxes.h"
 #include "platform/linux/qt_message_pump.h"
+#include "platform/linux/utf8_code_page.h"
 #include "platform/linux/x11_single_instance.h"
 
 namespace {
@@ -52,14 +54,17 @@ int main(int argc, char** argv) {
   linux_impl::SystemClock clock;
   linux_impl::QtMessagePump pump;
   linux_impl::EspeakVoiceServer voiceServer(pump);
+  linux_impl::NoLegacyEngines legacyEngines;
+  linux_impl::Utf8CodePage codePage;
   NoHotKeys hotKeys;
 
   std::vector<std::string> arguments(argv, argv + argc);
-  app::AppContext context{folders,   folders.programFolder / "parlino",
-                          arguments, profiles,
-                          autostart, boxes,
-                          shell,     voiceServer,
-                          hotKeys,   clock,
+  app::AppContext context{folders,       folders.programFolder / "parlino",
+                          arguments,     profiles,
+                          autostart,     boxes,
+                          shell,         voiceServer,
+                          legacyEngines, codePage,
+                          hotKeys,       clock,
                           pump};
 
   app::TfrmMain frmMain(context);

@@ -73,8 +73,7 @@ void TfrmMain::FormCreate() {
 }
 
 void TfrmMain::CheckSapi4() {
-  // No legacy engines are listed on this platform.
-  if (Sapi4EngineCount() == 0) Sapi4Available = false;
+  if (SpeechAPI4.Engines().empty()) Sapi4Available = false;
 }
 
 void TfrmMain::CheckSapi5() {

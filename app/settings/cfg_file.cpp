@@ -52,6 +52,16 @@ int IndexOfName(const QListWidget* list, TextView name) {
   return -1;
 }
 
+// The legacy engine's current value; 0 while no engine is selected.
+template <typename Getter>
+std::int32_t Sapi4Current(speech::TMSpeech& engine, Getter getter) {
+  try {
+    return static_cast<std::int32_t>((engine.*getter)());
+  } catch (const std::exception&) {
+    return 0;
+  }
+}
+
 }  // namespace
 
 void TfrmMain::LoadCfg() {
@@ -112,10 +122,14 @@ void TfrmMain::LoadCfg() {
 void TfrmMain::LoadSliders(IniFile& ini) {
   switch (ini.ReadInteger(kSpeech, u"SAPIVersion", 5)) {
     case 4:
-      // A legacy voice's values are engine units, set as they are.
-      Speed_Bar->setValue(ini.ReadInteger(kSpeech, u"Speed", Speed_Bar->value()));
-      Pitch_Bar->setValue(ini.ReadInteger(kSpeech, u"Pitch", Pitch_Bar->value()));
-      Volume_Bar->setValue(ini.ReadInteger(kSpeech, u"Volume", Volume_Bar->value()));
+      // A legacy voice's values are engine units, set as they are; the selected engine's
+      // current values stand in for missing ones.
+      Speed_Bar->setValue(ini.ReadInteger(kSpeech, u"Speed",
+                                          Sapi4Current(SpeechAPI4, &speech::TMSpeech::GetSpeed)));
+      Pitch_Bar->setValue(ini.ReadInteger(kSpeech, u"Pitch",
+                                          Sapi4Current(SpeechAPI4, &speech::TMSpeech::GetPitch)));
+      Volume_Bar->setValue(ini.ReadInteger(kSpeech, u"Volume",
+                                           Sapi4Current(SpeechAPI4, &speech::TMSpeech::GetVolume)));
       break;
     case 5: {
       const std::int32_t speed = ini.ReadInteger(kSpeech, u"Speed", kMissing);

@@ -22,7 +22,8 @@
 namespace parlino::app {
 
 TfrmMain::TfrmMain(AppContext& context)
-    : SpeechAPI5(context.voiceServer),
+    : SpeechAPI4(context.legacyEngines, context.codePage),
+      SpeechAPI5(context.voiceServer),
       DefaultHotKey(context.hotKeys),
       OptionsHotKey(context.hotKeys),
       StopHotKey(context.hotKeys),

@@ -8,6 +8,7 @@
 #include "app/app_context.h"
 #include "app/entry/debug_log.h"
 #include "reading/global_hot_key.h"
+#include "speech/sapi4/tm_speech.h"
 #include "speech/sapi5/sp_voice.h"
 
 class QCheckBox;
@@ -48,7 +49,7 @@ class TfrmMain : public QWidget {
   void Volume_BarChange();
 
   // The number of legacy engine modes: the catalogue's first entries are theirs.
-  int Sapi4EngineCount() const { return 0; }
+  int Sapi4EngineCount() const { return static_cast<int>(SpeechAPI4.Engines().size()); }
 
   bool Sapi4Available = true;
   bool Sapi5Available = true;
@@ -110,6 +111,7 @@ class TfrmMain : public QWidget {
   QLabel* Label8;
 
   // Components.
+  speech::TMSpeech SpeechAPI4;
   speech::TSpVoice SpeechAPI5;
   reading::GlobalHotKey DefaultHotKey;
   reading::GlobalHotKey OptionsHotKey;

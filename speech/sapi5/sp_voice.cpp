@@ -15,6 +15,30 @@ platform::SpeechVoice& TSpVoice::Voice() {
   return *voice_;
 }
 
+void TSpVoice::SetVoice(std::shared_ptr<const platform::VoiceToken> token) {
+  Voice().SetVoice(std::move(token));
+}
+
+void TSpVoice::SetRate(std::int32_t rate) {
+  Voice().SetRate(rate);
+}
+
+void TSpVoice::SetVolume(std::int32_t volume) {
+  Voice().SetVolume(volume);
+}
+
+std::int32_t TSpVoice::Speak(TextView text, std::uint32_t flags) {
+  return Voice().Speak(text, flags);
+}
+
+void TSpVoice::Pause() {
+  Voice().Pause();
+}
+
+void TSpVoice::Resume() {
+  Voice().Resume();
+}
+
 std::shared_ptr<const platform::VoiceTokens> TSpVoice::GetVoices(TextView required,
                                                                  TextView optional) {
   return Voice().GetVoices(required, optional);

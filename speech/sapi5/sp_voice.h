@@ -17,6 +17,13 @@ class TSpVoice final : private platform::VoiceEventSink {
   void Disconnect();
   bool Connected() const { return voice_ != nullptr; }
 
+  // Every operation below connects first when needed.
+  void SetVoice(std::shared_ptr<const platform::VoiceToken> token);
+  void SetRate(std::int32_t rate);
+  void SetVolume(std::int32_t volume);
+  std::int32_t Speak(TextView text, std::uint32_t flags);
+  void Pause();
+  void Resume();
   std::shared_ptr<const platform::VoiceTokens> GetVoices(TextView required, TextView optional);
 
   std::function<void(TSpVoice& sender, std::int32_t stream)> OnStartStream;

@@ -6,6 +6,8 @@
 
 #include "app/ui/frm_main.h"
 #include "platform/linux/ini_profile_store.h"
+#include "tests/fakes/cp1252_code_page.h"
+#include "tests/fakes/fake_legacy_engines.h"
 #include "tests/fakes/fake_platform.h"
 #include "tests/fakes/fake_voice_server.h"
 #include "tests/fakes/temp_dir.h"
@@ -23,6 +25,8 @@ class AppFixture {
                 boxes,
                 shell,
                 voices,
+                legacyEngines,
+                codePage,
                 hotKeys,
                 clock,
                 pump} {
@@ -55,6 +59,8 @@ class AppFixture {
   FakeMessageBoxes boxes;
   FakeShell shell;
   FakeVoiceServer voices;
+  FakeLegacyEngineServer legacyEngines;
+  Cp1252CodePage codePage;
   FakeHotKeyRegistrar hotKeys;
   VirtualClock clock;
   FakeMessagePump pump;
