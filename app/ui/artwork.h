@@ -3,7 +3,11 @@
 
 namespace parlino::app {
 
-// The program's icon: a speech bubble with sound waves, drawn at every size it is asked for.
-QIcon ProgramIcon();
+// The program's pictures, drawn at every size they are asked for: a speech bubble with sound
+// waves. While text is read the tray cycles the two animation frames and the normal picture,
+// whose waves light up from the inside out.
+enum class Picture { Normal, SpeakingFrame1, SpeakingFrame2 };
+
+QIcon ProgramIcon(Picture picture = Picture::Normal);
 
 }  // namespace parlino::app
