@@ -1,0 +1,117 @@
+#include "reading/replace_all.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+
+#include "tests/reading/reference_text_preparation.h"
+
+namespace parlino::reading {
+namespace {
+
+using testing::ReferenceReplaceAll;
+
+struct Case {
+  const char16_t* find;
+  const char16_t* replacement;
+  const char16_t* source;
+  bool ignore_case;
+  const char16_t* expected;
+};
+
+std::string Describe(const Case& c) {
+  return "find '" + ToUtf8(c.find) + "' replacement '" + ToUtf8(c.replacement) + "' source '" +
+         ToUtf8(c.source) + (c.ignore_case ? "' ignoring case" : "' exactly");
+}
+
+Text Replace(const Case& c) {
+  return c.ignore_case ? ReplaceAllIgnoreCase(c.find, c.replacement, c.source)
+                       : ReplaceAll(c.find, c.replacement, c.source);
+}
+
+TEST(ReplaceAll, ScanRule) {
+  const Case cases[] = {
+      // Plain substrings, no word boundaries.
+      {u"SQL", u"sequel", u"MySQL", false, u"Mysequel"},
+      {u"Dr", u"Doctor", u"Dr Drive", false, u"Doctor Doctorive"},
+      {u"ok", u"okay", u"ok ok", false, u"okay okay"},
+      {u"the", u"thee", u"", false, u""},
+      {u"longer", u"x", u"long", false, u"long"},
+      // Case rule: only A to Z fold, the replacement goes in as written, the rest keeps its case.
+      {u"sql", u"sequel", u"SQL, Sql and sql", true, u"sequel, sequel and sequel"},
+      {u"sql", u"sequel", u"SQL, Sql and sql", false, u"SQL, Sql and sequel"},
+      {u"Mr", u"Mister", u"mR SMITH", true, u"Mister SMITH"},
+      {u"\u00C9", u"E", u"\u00E9 \u00C9", true, u"\u00E9 E"},
+      {u"[", u"x", u"{[", true, u"{x"},
+      // The inserted text is searched again from its second character: an occurrence that
+      // starts in it and runs on into the following text is replaced too.
+      {u"aa", u"ba", u"aaa", false, u"bba"},
+      {u"ab", u"xa", u"abb", false, u"xxa"},
+      {u"ab", u"xA", u"abB", true, u"xxA"},
+      {u"aab", u"xaa", u"aabb", false, u"xxaa"},
+      // After a deletion the character that moved into its place is not looked at again.
+      {u"X", u"", u"XX", false, u"X"},
+      {u"ab", u"", u"ababab", false, u"ab"},
+      {u"a", u"", u"aab", false, u"ab"},
+      {u"ab", u"", u"xab", false, u"x"},
+      // Same length: every occurrence goes.
+      {u"_", u" ", u"a__b_", false, u"a  b "},
+      // One character is one code unit, halves of a surrogate pair included.
+      {u"\xD83D", u"?", u"a\U0001F600", false, u"a?\xDE00"},
+      // A replacement holding its word beyond its first character: the search goes on after the
+      // inserted text.
+      {u"e", u"ee", u"see", false, u"seeee"},
+      {u"lol", u"lol lol", u"lol!", false, u"lol lol!"},
+      {u"E", u"ee", u"Eve", true, u"eevee"},
+      {u"a", u"xA", u"aa", true, u"xAxA"},
+      {u"a", u"xA", u"aa", false, u"xAxA"},
+      {u"a", u"aA", u"aa", false, u"aAaA"},
+      // An empty word is never found.
+      {u"", u"x", u"abc", false, u"abc"},
+      {u"", u"x", u"", true, u""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(Describe(c));
+    EXPECT_EQ(ToUtf8(Replace(c)), ToUtf8(c.expected));
+    EXPECT_EQ(ToUtf8(ReferenceReplaceAll(c.find, c.replacement, c.source, c.ignore_case)),
+              ToUtf8(c.expected));
+  }
+}
+
+TEST(ReplaceAll, IntoLeavesTheBufferAloneWithoutAnOccurrence) {
+  Text out = u"kept";
+  EXPECT_FALSE(ReplaceAllInto(u"zz", u"y", false, u"abc", out));
+  EXPECT_EQ(out, u"kept");
+  EXPECT_TRUE(ReplaceAllInto(u"B", u"y", true, u"abc", out));
+  EXPECT_EQ(out, u"ayc");
+}
+
+Text RandomText(std::mt19937& random, std::u16string_view alphabet, std::size_t max_length) {
+  std::uniform_int_distribution<std::size_t> length(0, max_length);
+  std::uniform_int_distribution<std::size_t> pick(0, alphabet.size() - 1);
+  Text text(length(random), u' ');
+  for (char16_t& c : text) c = alphabet[pick(random)];
+  return text;
+}
+
+// Small alphabets make overlapping occurrences, bridges into the following text, deletions and
+// self-containing replacements common; the longer texts go through the eight-at-a-time search.
+TEST(ReplaceAll, AgreesWithTheReferenceOnRandomCases) {
+  std::mt19937 random(20240611);
+  const std::u16string_view alphabets[] = {u"ab", u"aAbB ", u"aA\u00E9\u00C9"};
+  for (int round = 0; round < 30000; ++round) {
+    const bool ignore_case = round % 2 == 0;
+    const std::u16string_view alphabet = alphabets[round % 3];
+    const Text find = RandomText(random, alphabet, 6);
+    const Text replacement = RandomText(random, alphabet, 6);
+    const Text source = RandomText(random, alphabet, round % 4 == 0 ? 60 : 12);
+    const Text actual = ignore_case ? ReplaceAllIgnoreCase(find, replacement, source)
+                                    : ReplaceAll(find, replacement, source);
+    ASSERT_EQ(ToUtf8(actual), ToUtf8(ReferenceReplaceAll(find, replacement, source, ignore_case)))
+        << Describe({find.c_str(), replacement.c_str(), source.c_str(), ignore_case, nullptr});
+  }
+}
+
+}  // namespace
+}  // namespace parlino::reading
