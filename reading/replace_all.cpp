@@ -1,5 +1,6 @@
 #include "reading/replace_all.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "reading/substring_search.h"
@@ -7,28 +8,22 @@
 namespace parlino::reading {
 namespace {
 
-// What a replacement means for the search that goes on after it.
-struct Continuation {
-  // The replacement holds the word beyond its first character: searching it again never ends.
-  bool after_insert = false;
-  // Positions i >= 1 at which the rest of the replacement is the beginning of the word, in
-  // ascending order: an occurrence may start there and run on into the following text.
-  std::vector<std::size_t> bridges;
-};
-
-Continuation Plan(const SubstringSearch& search, TextView replacement) {
+// Positions i >= 1 of the replacement, ascending, from which its rest is the beginning of the
+// word: an occurrence may start there and run on into the text that follows the insertion. A
+// replacement that holds the whole word beyond its first character would be found again without
+// end, so for it the search goes on after the inserted text and no position counts.
+std::vector<std::size_t> Bridges(const SubstringSearch& search, TextView replacement) {
   const Text compared = search.ignore_case() ? FoldAsciiCase(replacement) : Text(replacement);
   const TextView word = search.word();
-  Continuation plan;
-  plan.after_insert = compared.find(word, 1) != Text::npos;
-  if (plan.after_insert) return plan;
+  std::vector<std::size_t> bridges;
+  if (compared.find(word, 1) != Text::npos) return bridges;
   for (std::size_t i = 1; i < compared.size(); ++i) {
     const std::size_t overlap = compared.size() - i;
     if (overlap < word.size() && TextView(compared).substr(i) == word.substr(0, overlap)) {
-      plan.bridges.push_back(i);
+      bridges.push_back(i);
     }
   }
-  return plan;
+  return bridges;
 }
 
 }  // namespace
@@ -39,36 +34,29 @@ bool ReplaceAllInto(TextView find, TextView replacement, bool ignore_case, TextV
   std::size_t found = search.FindIn(source, 0);
   if (found == SubstringSearch::npos) return false;
 
-  const Continuation plan = Plan(search, replacement);
+  const std::vector<std::size_t> bridges = Bridges(search, replacement);
   const std::size_t length = find.size();
   out.clear();
-  out.reserve(source.size());
+  // Some room to grow; a buffer used again keeps what it has.
+  if (out.capacity() < source.size()) out.reserve(source.size() + source.size() / 4);
   out.append(source.substr(0, found));
-  // Everything before `next` in the source has been settled; an occurrence has just ended there.
+  // Everything before `next` in the source is settled; an occurrence has just ended there.
   std::size_t next = found + length;
   for (;;) {
-    if (plan.after_insert) {
-      out.append(replacement);
-    } else if (replacement.empty()) {
-      if (next < source.size()) out.push_back(source[next++]);
-    } else {
-      out.push_back(replacement.front());
-      bool bridged = false;
-      for (const std::size_t i : plan.bridges) {
-        const std::size_t overlap = replacement.size() - i;
-        const std::size_t rest = length - overlap;
-        if (rest <= source.size() - next &&
-            search.MatchesPart(source.substr(next, rest), overlap)) {
-          out.append(replacement.substr(1, i - 1));
-          next += rest;
-          bridged = true;
-          break;
-        }
-      }
-      if (bridged) continue;
-      out.append(replacement.substr(1));
+    const auto bridge = std::find_if(bridges.begin(), bridges.end(), [&](std::size_t i) {
+      const std::size_t overlap = replacement.size() - i;
+      const std::size_t rest = length - overlap;
+      return rest <= source.size() - next && search.MatchesPart(source.substr(next, rest), overlap);
+    });
+    if (bridge != bridges.end()) {
+      out.append(replacement.substr(0, *bridge));
+      next += length - (replacement.size() - *bridge);
+      continue;
     }
-    found = search.FindIn(source, next);
+    out.append(replacement);
+    // After a deletion the character that moved into its place is not looked at again.
+    const std::size_t from = replacement.empty() ? std::min(next + 1, source.size()) : next;
+    found = search.FindIn(source, from);
     if (found == SubstringSearch::npos) break;
     out.append(source.substr(next, found - next));
     next = found + length;

@@ -4,8 +4,8 @@
 #include <bit>
 #include <cstring>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
+#if defined(__x86_64__) || defined(__SSE2__)
+#include <immintrin.h>
 #endif
 
 namespace parlino::reading {
@@ -15,6 +15,82 @@ char16_t FoldBits(bool ignore_case, TextView word, std::size_t index) {
   if (!ignore_case || word.empty()) return 0;
   const char16_t c = word[index];
   return c >= u'a' && c <= u'z' ? char16_t{0x20} : char16_t{0};
+}
+
+// A start qualifies when the word's first and last unit fit there, which rules out nearly every
+// position of ordinary text before the full comparison.
+struct Probe {
+  char16_t first;
+  char16_t first_fold;
+  char16_t last;
+  char16_t last_fold;
+  std::size_t tail;  // from the first unit to the last
+};
+
+// The first qualifying start in [from, end), or end.
+using ScanFunction = std::size_t (*)(const Probe&, const char16_t*, std::size_t, std::size_t);
+
+std::size_t ScanOneByOne(const Probe& probe, const char16_t* text, std::size_t from,
+                         std::size_t end) {
+  for (; from < end; ++from) {
+    if ((text[from] | probe.first_fold) == probe.first &&
+        (text[from + probe.tail] | probe.last_fold) == probe.last) {
+      return from;
+    }
+  }
+  return end;
+}
+
+#if defined(__SSE2__)
+std::size_t ScanSse2(const Probe& probe, const char16_t* text, std::size_t from, std::size_t end) {
+  const __m128i first = _mm_set1_epi16(static_cast<short>(probe.first));
+  const __m128i first_fold = _mm_set1_epi16(static_cast<short>(probe.first_fold));
+  const __m128i last = _mm_set1_epi16(static_cast<short>(probe.last));
+  const __m128i last_fold = _mm_set1_epi16(static_cast<short>(probe.last_fold));
+  for (; from + 8 <= end; from += 8) {
+    const __m128i starts = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + from));
+    const __m128i ends =
+        _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + from + probe.tail));
+    const __m128i hits = _mm_and_si128(_mm_cmpeq_epi16(_mm_or_si128(starts, first_fold), first),
+                                       _mm_cmpeq_epi16(_mm_or_si128(ends, last_fold), last));
+    const auto bits = static_cast<unsigned>(_mm_movemask_epi8(hits));
+    if (bits != 0) return from + static_cast<std::size_t>(std::countr_zero(bits)) / 2;
+  }
+  return ScanOneByOne(probe, text, from, end);
+}
+#endif
+
+#if defined(__GNUC__) && defined(__x86_64__)
+#define PARLINO_HAVE_AVX2_SCAN 1
+__attribute__((target("avx2"))) std::size_t ScanAvx2(const Probe& probe, const char16_t* text,
+                                                     std::size_t from, std::size_t end) {
+  const __m256i first = _mm256_set1_epi16(static_cast<short>(probe.first));
+  const __m256i first_fold = _mm256_set1_epi16(static_cast<short>(probe.first_fold));
+  const __m256i last = _mm256_set1_epi16(static_cast<short>(probe.last));
+  const __m256i last_fold = _mm256_set1_epi16(static_cast<short>(probe.last_fold));
+  for (; from + 16 <= end; from += 16) {
+    const __m256i starts = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(text + from));
+    const __m256i ends =
+        _mm256_loadu_si256(reinterpret_cast<const __m256i*>(text + from + probe.tail));
+    const __m256i hits =
+        _mm256_and_si256(_mm256_cmpeq_epi16(_mm256_or_si256(starts, first_fold), first),
+                         _mm256_cmpeq_epi16(_mm256_or_si256(ends, last_fold), last));
+    const auto bits = static_cast<unsigned>(_mm256_movemask_epi8(hits));
+    if (bits != 0) return from + static_cast<std::size_t>(std::countr_zero(bits)) / 2;
+  }
+  return ScanSse2(probe, text, from, end);
+}
+#endif
+
+ScanFunction ChooseScan() {
+#if defined(PARLINO_HAVE_AVX2_SCAN)
+  if (__builtin_cpu_supports("avx2")) return ScanAvx2;
+#endif
+#if defined(__SSE2__)
+  return ScanSse2;
+#else
+  return ScanOneByOne;
+#endif
 }
 
 }  // namespace
@@ -49,37 +125,14 @@ bool SubstringSearch::MatchesPart(TextView part, std::size_t offset) const {
 std::size_t SubstringSearch::FindIn(TextView text, std::size_t from) const {
   const std::size_t length = word_.size();
   if (length == 0 || from > text.size() || text.size() - from < length) return npos;
-  const char16_t* data = text.data();
-  const std::size_t last_start = text.size() - length;
-  const std::size_t tail = length - 1;
-  std::size_t i = from;
-#if defined(__SSE2__)
-  // Eight candidate starts at a time: a start qualifies when both the word's first and last unit
-  // fit, which rules out nearly every position of ordinary text before the full comparison.
-  const __m128i first = _mm_set1_epi16(static_cast<short>(word_.front()));
-  const __m128i last = _mm_set1_epi16(static_cast<short>(word_.back()));
-  const __m128i first_fold = _mm_set1_epi16(static_cast<short>(first_fold_));
-  const __m128i last_fold = _mm_set1_epi16(static_cast<short>(last_fold_));
-  for (; i + 8 <= last_start + 1; i += 8) {
-    const __m128i starts = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
-    const __m128i ends = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i + tail));
-    const __m128i hits = _mm_and_si128(_mm_cmpeq_epi16(_mm_or_si128(starts, first_fold), first),
-                                       _mm_cmpeq_epi16(_mm_or_si128(ends, last_fold), last));
-    auto bits = static_cast<unsigned>(_mm_movemask_epi8(hits));
-    while (bits != 0) {
-      const auto lane = static_cast<std::size_t>(std::countr_zero(bits)) / 2;
-      if (MatchesAt(data + i + lane)) return i + lane;
-      bits &= ~(3u << (2 * lane));
-    }
+  static const ScanFunction scan = ChooseScan();
+  const Probe probe{word_.front(), first_fold_, word_.back(), last_fold_, length - 1};
+  const std::size_t end = text.size() - length + 1;
+  for (std::size_t at = from;; ++at) {
+    at = scan(probe, text.data(), at, end);
+    if (at == end) return npos;
+    if (MatchesAt(text.data() + at)) return at;
   }
-#endif
-  for (; i <= last_start; ++i) {
-    if ((data[i] | first_fold_) == word_.front() && (data[i + tail] | last_fold_) == word_.back() &&
-        MatchesAt(data + i)) {
-      return i;
-    }
-  }
-  return npos;
 }
 
 }  // namespace parlino::reading

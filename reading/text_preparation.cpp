@@ -24,16 +24,19 @@ void BlankIgnoredCharacters(TextView ignored, Text& text) {
 
 Text PrepareText(Text raw, const PronunciationSettings& settings) {
   if (settings.IgnoreCharacters()) BlankIgnoredCharacters(settings.IgnoredCharacters(), raw);
-  if (settings.WordsCorrections()) {
-    Text scratch;
-    for (const corrections::Correction& row : settings.Corrections()) {
-      if (ReplaceAllInto(row.word, row.pronunciation, corrections::IgnoresCase(row), raw,
-                         scratch)) {
-        std::swap(raw, scratch);
-      }
+  if (!settings.WordsCorrections()) return raw;
+  // Rows write alternately into two buffers that keep their room from row to row.
+  Text* text = &raw;
+  Text buffers[2];
+  std::size_t spare = 0;
+  for (const corrections::Correction& row : settings.Corrections()) {
+    Text& out = buffers[spare];
+    if (ReplaceAllInto(row.word, row.pronunciation, corrections::IgnoresCase(row), *text, out)) {
+      text = &out;
+      spare = 1 - spare;
     }
   }
-  return raw;
+  return std::move(*text);
 }
 
 }  // namespace parlino::reading

@@ -5,11 +5,13 @@
 #include <random>
 #include <string>
 
+#include "tests/reading/random_text.h"
 #include "tests/reading/reference_text_preparation.h"
 
 namespace parlino::reading {
 namespace {
 
+using testing::RandomText;
 using testing::ReferenceReplaceAll;
 
 struct Case {
@@ -87,16 +89,8 @@ TEST(ReplaceAll, IntoLeavesTheBufferAloneWithoutAnOccurrence) {
   EXPECT_EQ(out, u"ayc");
 }
 
-Text RandomText(std::mt19937& random, std::u16string_view alphabet, std::size_t max_length) {
-  std::uniform_int_distribution<std::size_t> length(0, max_length);
-  std::uniform_int_distribution<std::size_t> pick(0, alphabet.size() - 1);
-  Text text(length(random), u' ');
-  for (char16_t& c : text) c = alphabet[pick(random)];
-  return text;
-}
-
 // Small alphabets make overlapping occurrences, bridges into the following text, deletions and
-// self-containing replacements common; the longer texts go through the eight-at-a-time search.
+// self-containing replacements common; the longer texts go through the vectorised search.
 TEST(ReplaceAll, AgreesWithTheReferenceOnRandomCases) {
   std::mt19937 random(20240611);
   const std::u16string_view alphabets[] = {u"ab", u"aAbB ", u"aA\u00E9\u00C9"};

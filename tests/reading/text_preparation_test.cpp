@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "tests/fakes/fake_pronunciation_settings.h"
+#include "tests/reading/random_text.h"
 #include "tests/reading/reference_text_preparation.h"
 
 namespace parlino::reading {
@@ -14,6 +15,7 @@ namespace {
 
 using corrections::Correction;
 using testing::FakePronunciationSettings;
+using testing::RandomText;
 using testing::ReferencePrepareText;
 
 constexpr char16_t kDefaultIgnored[] = u"*\\/\"`_~:'";
@@ -72,16 +74,8 @@ TEST(PrepareText, IgnoredCharactersThenCorrections) {
   }
 }
 
-Text RandomText(std::mt19937& random, std::u16string_view alphabet, std::size_t max_length) {
-  std::uniform_int_distribution<std::size_t> length(0, max_length);
-  std::uniform_int_distribution<std::size_t> pick(0, alphabet.size() - 1);
-  Text text(length(random), u' ');
-  for (char16_t& c : text) c = alphabet[pick(random)];
-  return text;
-}
-
 // Several rows in a row, each working on what the rows before it left, over texts long enough
-// for the eight-at-a-time search.
+// for the vectorised search.
 TEST(PrepareText, AgreesWithTheReferenceOnRandomSettings) {
   std::mt19937 random(7);
   const std::u16string_view alphabet = u"aAbB _:";
