@@ -228,9 +228,8 @@ BENCHMARK(BM_PrepareText)
     ->Arg(64 * 1024)
     ->Arg(1 * kMi)
     ->Arg(8 * kMi)
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime();
-BENCHMARK(BM_Reference)->Arg(64 * 1024)->Unit(benchmark::kMillisecond)->UseRealTime();
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Reference)->Arg(64 * 1024)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace parlino

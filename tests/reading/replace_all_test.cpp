@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "tests/reading/random_text.h"
 #include "tests/reading/reference_text_preparation.h"
@@ -25,6 +27,23 @@ struct Case {
 std::string Describe(const Case& c) {
   return "find '" + ToUtf8(c.find) + "' replacement '" + ToUtf8(c.replacement) + "' source '" +
          ToUtf8(c.source) + (c.ignore_case ? "' ignoring case" : "' exactly");
+}
+
+// Feeds the source in pieces whose lengths come from `cuts`, one after another, cycling.
+Text ReplaceInPieces(TextView find, TextView replacement, TextView source, bool ignore_case,
+                     const std::vector<std::size_t>& cuts) {
+  ReplaceStream stream(find, replacement, ignore_case);
+  Text out;
+  std::size_t start = 0;
+  for (std::size_t n = 0;; ++n) {
+    const std::size_t length = std::min(cuts[n % cuts.size()], source.size() - start);
+    const bool last = start + length == source.size();
+    const Text input = stream.Unsettled() + Text(source.substr(start, length));
+    const std::size_t settled = stream.Scan(input, last, out);
+    if (settled != ReplaceStream::kWritten) out.append(input.substr(0, settled));
+    start += length;
+    if (last) return out;
+  }
 }
 
 Text Replace(const Case& c) {
@@ -78,21 +97,18 @@ TEST(ReplaceAll, ScanRule) {
     EXPECT_EQ(ToUtf8(Replace(c)), ToUtf8(c.expected));
     EXPECT_EQ(ToUtf8(ReferenceReplaceAll(c.find, c.replacement, c.source, c.ignore_case)),
               ToUtf8(c.expected));
+    for (const std::vector<std::size_t>& cuts : {std::vector<std::size_t>{1}, {0, 2, 1}}) {
+      EXPECT_EQ(ToUtf8(ReplaceInPieces(c.find, c.replacement, c.source, c.ignore_case, cuts)),
+                ToUtf8(c.expected));
+    }
   }
-}
-
-TEST(ReplaceAll, IntoLeavesTheBufferAloneWithoutAnOccurrence) {
-  Text out = u"kept";
-  EXPECT_FALSE(ReplaceAllInto(u"zz", u"y", false, u"abc", out));
-  EXPECT_EQ(out, u"kept");
-  EXPECT_TRUE(ReplaceAllInto(u"B", u"y", true, u"abc", out));
-  EXPECT_EQ(out, u"ayc");
 }
 
 // Small alphabets make overlapping occurrences, bridges into the following text, deletions and
 // self-containing replacements common; the longer texts go through the vectorised search.
 TEST(ReplaceAll, AgreesWithTheReferenceOnRandomCases) {
   std::mt19937 random(20240611);
+  std::uniform_int_distribution<std::size_t> piece(0, 7);
   const std::u16string_view alphabets[] = {u"ab", u"aAbB ", u"aA\u00E9\u00C9"};
   for (int round = 0; round < 30000; ++round) {
     const bool ignore_case = round % 2 == 0;
@@ -102,8 +118,15 @@ TEST(ReplaceAll, AgreesWithTheReferenceOnRandomCases) {
     const Text source = RandomText(random, alphabet, round % 4 == 0 ? 60 : 12);
     const Text actual = ignore_case ? ReplaceAllIgnoreCase(find, replacement, source)
                                     : ReplaceAll(find, replacement, source);
-    ASSERT_EQ(ToUtf8(actual), ToUtf8(ReferenceReplaceAll(find, replacement, source, ignore_case)))
+    const Text expected = ReferenceReplaceAll(find, replacement, source, ignore_case);
+    ASSERT_EQ(ToUtf8(actual), ToUtf8(expected))
         << Describe({find.c_str(), replacement.c_str(), source.c_str(), ignore_case, nullptr});
+    // The same text in random pieces, empty ones included, must give the same result.
+    const std::vector<std::size_t> cuts = {piece(random), piece(random), piece(random) + 1};
+    ASSERT_EQ(ToUtf8(ReplaceInPieces(find, replacement, source, ignore_case, cuts)),
+              ToUtf8(expected))
+        << Describe({find.c_str(), replacement.c_str(), source.c_str(), ignore_case, nullptr})
+        << " in pieces of " << cuts[0] << ", " << cuts[1] << ", " << cuts[2];
   }
 }
 

@@ -75,13 +75,13 @@ TEST(PrepareText, IgnoredCharactersThenCorrections) {
 }
 
 // Several rows in a row, each working on what the rows before it left, over texts long enough
-// for the vectorised search.
+// for the vectorised search, and the corrections alone over texts cut into small pieces.
 TEST(PrepareText, AgreesWithTheReferenceOnRandomSettings) {
   std::mt19937 random(7);
   const std::u16string_view alphabet = u"aAbB _:";
   const char16_t* const marks[] = {u"Yes", u"No", u"no", u""};
   std::uniform_int_distribution<int> coin(0, 1);
-  std::uniform_int_distribution<std::size_t> row_count(0, 5);
+  std::uniform_int_distribution<std::size_t> row_count(0, 8);
   std::uniform_int_distribution<std::size_t> mark(0, 3);
   for (int round = 0; round < 5000; ++round) {
     FakePronunciationSettings settings;
@@ -95,7 +95,32 @@ TEST(PrepareText, AgreesWithTheReferenceOnRandomSettings) {
     const Text raw = RandomText(random, alphabet, 80);
     ASSERT_EQ(ToUtf8(PrepareText(raw, settings)), ToUtf8(ReferencePrepareText(raw, settings)))
         << "round " << round;
+
+    FakePronunciationSettings corrections_only = settings;
+    corrections_only.ignore_characters = false;
+    corrections_only.words_corrections = true;
+    const Text expected = ReferencePrepareText(raw, corrections_only);
+    for (const std::size_t piece_length : {1, 2, 5, 16}) {
+      ASSERT_EQ(ToUtf8(ApplyCorrections(raw, settings.rows, piece_length)), ToUtf8(expected))
+          << "round " << round << " in pieces of " << piece_length;
+    }
   }
+}
+
+// A text several pieces long, so rows meet across the boundaries of the real piece length.
+TEST(PrepareText, LongTextAgreesWithTheReference) {
+  std::mt19937 random(11);
+  const std::u16string_view alphabet = u"aAbB _:xyz";
+  FakePronunciationSettings settings;
+  settings.ignore_characters = true;
+  settings.ignored_characters = u":";
+  settings.words_corrections = true;
+  settings.rows = {{u"ab", u"ba", u"No"},   {u"b a", u"", u"Yes"}, {u"AA", u"a a", u"No"},
+                   {u"aba", u"ab", u"No"},  {u"B", u"bb", u"Yes"}, {u"_ _", u"__", u"Yes"},
+                   {u"bab", u"xbab", u"No"}};
+  Text raw(kCorrectionPieceLength * 3 / 2, u' ');
+  for (char16_t& c : raw) c = alphabet[std::uniform_int_distribution<std::size_t>(0, 9)(random)];
+  EXPECT_TRUE(PrepareText(raw, settings) == ReferencePrepareText(raw, settings));
 }
 
 }  // namespace
