@@ -2,9 +2,11 @@
 // rows, half of them ignoring case, some matching very often.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <map>
 #include <random>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "reading/text_preparation.h"
@@ -19,137 +21,31 @@ constexpr std::size_t kMi = std::size_t{1} << 20;
 // English-like text of `length` characters: common words, sentences, punctuation, paths, quotes
 // and line breaks, the same for every run.
 Text EnglishLikeText(std::size_t length) {
-  static const char* const kWords[] = {"the",
-                                       "of",
-                                       "and",
-                                       "a",
-                                       "to",
-                                       "in",
-                                       "is",
-                                       "you",
-                                       "that",
-                                       "it",
-                                       "he",
-                                       "was",
-                                       "for",
-                                       "on",
-                                       "are",
-                                       "as",
-                                       "with",
-                                       "his",
-                                       "they",
-                                       "I",
-                                       "at",
-                                       "be",
-                                       "this",
-                                       "have",
-                                       "from",
-                                       "or",
-                                       "one",
-                                       "had",
-                                       "by",
-                                       "word",
-                                       "but",
-                                       "not",
-                                       "what",
-                                       "all",
-                                       "were",
-                                       "we",
-                                       "when",
-                                       "your",
-                                       "can",
-                                       "said",
-                                       "there",
-                                       "use",
-                                       "an",
-                                       "each",
-                                       "which",
-                                       "she",
-                                       "do",
-                                       "how",
-                                       "their",
-                                       "if",
-                                       "will",
-                                       "up",
-                                       "other",
-                                       "about",
-                                       "out",
-                                       "many",
-                                       "then",
-                                       "them",
-                                       "these",
-                                       "so",
-                                       "some",
-                                       "her",
-                                       "would",
-                                       "make",
-                                       "like",
-                                       "him",
-                                       "into",
-                                       "time",
-                                       "has",
-                                       "look",
-                                       "two",
-                                       "more",
-                                       "write",
-                                       "go",
-                                       "see",
-                                       "number",
-                                       "no",
-                                       "way",
-                                       "could",
-                                       "people",
-                                       "my",
-                                       "than",
-                                       "first",
-                                       "water",
-                                       "been",
-                                       "call",
-                                       "who",
-                                       "oil",
-                                       "its",
-                                       "now",
-                                       "find",
-                                       "long",
-                                       "down",
-                                       "day",
-                                       "did",
-                                       "get",
-                                       "come",
-                                       "made",
-                                       "may",
-                                       "part",
-                                       "Dr",
-                                       "Mr",
-                                       "Mrs",
-                                       "SQL",
-                                       "e.g.",
-                                       "etc",
-                                       "GUI",
-                                       "don't",
-                                       "it's",
-                                       "\"quoted\"",
-                                       "C:\\Users\\data\\file_name.txt",
-                                       "https://example.org/a/b",
-                                       "*important*",
-                                       "`code`",
-                                       "~approx",
-                                       "Drive",
-                                       "MySQL",
-                                       "Windows",
-                                       "Linux",
-                                       "April"};
-  constexpr std::size_t kWordCount = sizeof(kWords) / sizeof(kWords[0]);
+  static constexpr std::string_view kVocabulary =
+      "the of and a to in is you that it he was for on are as with his they I at be this have "
+      "from or one had by word but not what all were we when your can said there use an each "
+      "which she do how their if will up other about out many then them these so some her would "
+      "make like him into time has look two more write go see number no way could people my "
+      "than first water been call who oil its now find long down day did get come made may part "
+      "Dr Mr Mrs SQL e.g. etc GUI don't it's \"quoted\" C:\\Users\\data\\file_name.txt "
+      "https://example.org/a/b *important* `code` ~approx Drive MySQL Windows Linux April";
+  std::vector<std::string> words;
+  for (std::size_t start = 0; start < kVocabulary.size();) {
+    const std::size_t end = std::min(kVocabulary.find(' ', start), kVocabulary.size());
+    words.emplace_back(kVocabulary.substr(start, end - start));
+    start = end + 1;
+  }
   std::mt19937 random(42);
-  std::uniform_int_distribution<std::size_t> pick(0, kWordCount - 1);
+  std::uniform_int_distribution<std::size_t> pick(0, words.size() - 1);
   std::uniform_int_distribution<int> percent(0, 99);
   std::string text;
   text.reserve(length + 64);
   bool sentence_start = true;
   while (text.size() < length) {
-    std::string word = kWords[pick(random)];
-    if (sentence_start && word[0] >= 'a' && word[0] <= 'z')
-      word[0] = static_cast<char>(word[0] - 32);
+    std::string word = words[pick(random)];
+    if (sentence_start && word[0] >= 'a' && word[0] <= 'z') {
+      word[0] = static_cast<char>(word[0] - 'a' + 'A');
+    }
     text += word;
     sentence_start = false;
     const int p = percent(random);
