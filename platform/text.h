@@ -1,5 +1,7 @@
 #pragma once
 // Text as the program handles it: UTF-16 code units, the same on every platform.
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -19,5 +21,9 @@ Text Trim(TextView text);  // removes code units up to and including the space f
 
 // Decimal text of an integer, as the settings files store it.
 Text ToText(long long value);
+
+// Decimal, "$hex" or "0xhex" in 32 bits (hexadecimal wraps like the platform's own reader);
+// nothing for anything else.
+std::optional<std::int32_t> ParseInteger(TextView text);
 
 }  // namespace parlino

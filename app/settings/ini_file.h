@@ -29,8 +29,4 @@ class IniFile {
   std::filesystem::path path_;
 };
 
-// Decimal, "$hex" or "0xhex" in 32 bits (hexadecimal wraps like the platform's own reader);
-// nothing for anything else.
-std::optional<std::int32_t> ParseInteger(TextView text);
-
 }  // namespace parlino::app

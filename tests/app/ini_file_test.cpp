@@ -32,7 +32,7 @@ TEST(IniFile, IntegerForms) {
       {u"0x-1", std::nullopt},
       {u"abc", std::nullopt}};
   for (const auto& [text, expected] : cases) {
-    EXPECT_EQ(app::ParseInteger(text), expected) << ToUtf8(text);
+    EXPECT_EQ(ParseInteger(text), expected) << ToUtf8(text);
   }
 }
 

@@ -1,0 +1,111 @@
+#pragma once
+// Turns a reading request into speech and follows it while it plays: the reading hot key and
+// the middle button read the selection with the default voice, a slot's hot key with the slot's
+// voice; the pause/resume toggle, the engines' events and the tray animation keep the state.
+#include <cstdint>
+#include <functional>
+#include <optional>
+
+#include "platform/code_page.h"
+#include "platform/text.h"
+#include "speech/sapi4/tm_speech.h"
+#include "speech/sapi5/sp_voice.h"
+
+namespace parlino::reading {
+
+// The engines receive at most this many UTF-16 code units of a reading.
+inline constexpr std::size_t kMaxReadingLength = 51200;
+
+// The default voice as the options window's voice list holds it.
+class DefaultVoice {
+ public:
+  virtual ~DefaultVoice() = default;
+  // Readies the selected voice's engine with the tab's values.
+  virtual void SelectDefaultVoice() = 0;
+  virtual int SelectedIndex() const = 0;
+  // The catalogue index of a display name (first match), -1 when none matches.
+  virtual int IndexOf(TextView displayName) const = 0;
+};
+
+// Slot n's row of the slot list: the voice name without " (SAPI5)" and its values as shown.
+struct SlotRow {
+  Text voice;
+  Text speed;
+  Text pitch;
+  Text volume;
+  int sapiVersion = 5;
+};
+
+class SlotTable {
+ public:
+  virtual ~SlotTable() = default;
+  virtual std::optional<SlotRow> Slot(int n) const = 0;
+};
+
+// The selection of the application in front, captured and prepared.
+class SelectionSource {
+ public:
+  virtual ~SelectionSource() = default;
+  virtual Text GetSelectedText() = 0;
+  // A capture processes pending messages, so a request can arrive in the middle of one.
+  virtual bool CaptureInProgress() const = 0;
+};
+
+enum class TrayPicture { Normal, Frame1, Frame2 };
+
+// What a reading shows: the tray icon, its animation timer and the pause item's caption.
+class ReadingView {
+ public:
+  virtual ~ReadingView() = default;
+  virtual void SetPauseCaption(TextView caption) = 0;
+  virtual void SetAnimationRunning(bool running) = 0;
+  virtual void ShowTrayPicture(TrayPicture picture) = 0;
+  virtual void WarningBeep() = 0;
+};
+
+struct ReadingServices {
+  speech::TMSpeech& sapi4;
+  speech::TSpVoice& sapi5;
+  const platform::CodePage& codePage;
+  DefaultVoice& defaultVoice;
+  SlotTable& slots;
+  SelectionSource& selection;
+  ReadingView& view;
+  const bool& sapi4Available;
+  const bool& sapi5Available;
+};
+
+class ReadingController {
+ public:
+  explicit ReadingController(ReadingServices services) : s_(services) {}
+
+  void DefaultHotKeyHotKey();
+  void SelectSlot(int slot);
+  // The middle-button poll: a button that is down reads the selection.
+  void MouseTimerTimer(bool middleButtonDown);
+
+  void Stopreading1Click();
+  void SpeechStarted();
+  void SpeechEnded();
+  void WordSpoken();
+  void TrayAnimation_TimerTimer();
+
+  bool ReadingActive = false;
+  bool ReadingPaused = false;
+  int ReadingEngine = 0;  // 0 for the default voice, else the slot's generation
+  Text PitchPrefix;
+  int AnimationStep = 0;
+
+ private:
+  bool IsLegacyIndex(int index) const;
+  Text CapturedText();
+  void SpeakLegacy(const Text& text);
+  void ReadModernSlot(const SlotRow& row);
+  void ReadLegacySlot(const SlotRow& row);
+  // Runs `block`; an error in it ends the block with a warning beep, nothing more.
+  void Guarded(const std::function<void()>& block);
+
+  ReadingServices s_;
+};
+
+}  // namespace parlino::reading
