@@ -3,11 +3,13 @@
 #include <QDate>
 #include <QLabel>
 #include <QMetaObject>
+#include <QSignalBlocker>
 #include <QSystemTrayIcon>
 #include <QTabWidget>
 #include <algorithm>
 
 #include "app/ui/artwork.h"
+#include "app/ui/event_dispatch.h"
 #include "app/ui/frm_main.h"
 #include "app/ui/qt_text.h"
 #include "platform/message_boxes.h"
@@ -27,7 +29,9 @@ constexpr TextView kNoEnginesMessage =
 }  // namespace
 
 void TfrmMain::FormCreate() {
-  try {
+  // An error ends the sequence at its step; the program keeps running with whatever the
+  // finished steps set up.
+  DispatchEvent(context_.boxes, [this] {
     log_.enabled = log_.enabled || HasArgument(context_.arguments, "-log");
     DebugLog("Start : 1");
     QApplication::setWindowIcon(ProgramIcon());
@@ -46,8 +50,12 @@ void TfrmMain::FormCreate() {
                                 Qt::QueuedConnection);
     }
 
-    Pages->setCurrentIndex(0);
+    {
+      const QSignalBlocker blocker(Pages);  // the program's own tab change
+      Pages->setCurrentIndex(0);
+    }
     DebugLog("Start : 4");
+    LoadVoicesList();
     DebugLog("Start : 5");
     DebugLog("Start : 6");
     LoadCfg();
@@ -65,11 +73,7 @@ void TfrmMain::FormCreate() {
     }
     Label8->setText(Label8->text().replace("%d", QString::number(QDate::currentDate().year())));
     DebugLog("Start : 8");
-  } catch (const std::exception& error) {
-    // The program keeps running with whatever the finished steps set up.
-    context_.boxes.Show(platform::BoxKind::Error, u"Parlino!", FromUtf8(error.what()),
-                        platform::BoxButtons::Ok);
-  }
+  });
 }
 
 void TfrmMain::CheckSapi4() {

@@ -2,7 +2,6 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QSignalBlocker>
 #include <QSlider>
 #include <QTimer>
 
@@ -12,6 +11,7 @@
 #include "app/ui/hot_key_edit.h"
 #include "app/ui/qt_text.h"
 #include "speech/catalogue/value_scales.h"
+#include "speech/catalogue/voice_catalogue.h"
 
 namespace parlino::app {
 namespace {
@@ -25,7 +25,6 @@ constexpr std::int32_t kDefaultOptionsHotKey = 0x407A;  // Ctrl+F11
 constexpr std::int32_t kDefaultStopHotKey = 0x407B;     // Ctrl+F12
 constexpr TextView kDefaultIgnoredCharacters = u"*\\/\"`_~:'";
 constexpr std::int32_t kMissing = 777;  // a stored modern speed or pitch of 777 counts as missing
-constexpr TextView kSapi5Suffix = u" (SAPI5)";
 
 std::uint16_t HotKeyCode(std::int32_t stored) {
   return static_cast<std::uint16_t>(stored);
@@ -35,21 +34,6 @@ std::int32_t ReadoutValue(const QLineEdit* readout) {
   const auto value = ParseInteger(FromQString(readout->text()));
   if (!value) throw std::invalid_argument("Not a number: " + readout->text().toStdString());
   return *value;
-}
-
-// Nothing selected: -1. A selection the program makes itself does not apply the voice.
-void SelectQuietly(QListWidget* list, int row) {
-  const QSignalBlocker blocker(list);
-  list->setCurrentRow(row);
-}
-
-// The list's exact-match search, which ignores letter case.
-int IndexOfName(const QListWidget* list, TextView name) {
-  const QString wanted = ToQString(name);
-  for (int row = 0; row < list->count(); ++row) {
-    if (list->item(row)->text().compare(wanted, Qt::CaseInsensitive) == 0) return row;
-  }
-  return -1;
 }
 
 // The legacy engine's current value; 0 while no engine is selected.
@@ -92,9 +76,7 @@ void TfrmMain::LoadCfg() {
       ToQString(ini.ReadString(kPronunciation, u"IgnoredCharacters", kDefaultIgnoredCharacters)));
   WordsCorr_CheckBox->setChecked(ini.ReadBool(kPronunciation, u"WordsCorrections", false));
 
-  LoadSliders(ini);
-  SelectSavedVoice(ini);
-  if (VoicesList->currentRow() < 0 && VoicesList->count() > 0) SelectQuietly(VoicesList, 0);
+  LoadSpeechSettings(ini);
 
   DefaultHotKey.SetHotKey(Reading_HotKey->HotKey());
   OptionsHotKey.SetHotKey(Options_HotKey->HotKey());
@@ -119,9 +101,38 @@ void TfrmMain::LoadCfg() {
   PlacementPending = false;
 }
 
-void TfrmMain::LoadSliders(IniFile& ini) {
+// The default voice and its sliders. The saved voice is selected without being applied, so the
+// sliders keep the saved values; they are first put on that voice's scale, so that a legacy
+// engine's values are neither clamped to nor shown on the modern scale.
+void TfrmMain::LoadSpeechSettings(IniFile& ini) {
+  const int savedVoice = SavedVoiceIndex(ini);
+  LoadSliders(ini, savedVoice);
+  SelectVoiceQuietly(savedVoice);
+  if (SelectedVoiceIndex() < 0 && VoicesList->count() > 0) SelectVoiceQuietly(0);
+
+  // A saved voice that is gone leaves another entry selected: values stored for the other
+  // generation's scale mean nothing to it, so it gets its own starting values.
+  const int selected = SelectedVoiceIndex();
+  if (selected >= 0 &&
+      (VoiceEntry(selected).generation == speech::VoiceGeneration::Sapi5) != Sapi5Scales) {
+    try {
+      ApplyVoice(selected);
+    } catch (const std::exception&) {
+      // The engine refuses: the sliders stay as they are, as after a failed voice change.
+    }
+  }
+}
+
+void TfrmMain::LoadSliders(IniFile& ini, int savedVoice) {
   switch (ini.ReadInteger(kSpeech, u"SAPIVersion", 5)) {
     case 4:
+      if (savedVoice >= 0 && VoiceEntry(savedVoice).generation == speech::VoiceGeneration::Sapi4) {
+        try {
+          UseSapi4Scales(savedVoice);
+        } catch (const std::exception&) {
+          // An engine that cannot be selected leaves the scales as they are.
+        }
+      }
       // A legacy voice's values are engine units, set as they are; the selected engine's
       // current values stand in for missing ones.
       Speed_Bar->setValue(ini.ReadInteger(kSpeech, u"Speed",
@@ -132,6 +143,7 @@ void TfrmMain::LoadSliders(IniFile& ini) {
                                            Sapi4Current(SpeechAPI4, &speech::TMSpeech::GetVolume)));
       break;
     case 5: {
+      UseSapi5Scales();
       const std::int32_t speed = ini.ReadInteger(kSpeech, u"Speed", kMissing);
       const std::int32_t pitch = ini.ReadInteger(kSpeech, u"Pitch", kMissing);
       Speed_Bar->setValue(speed == kMissing ? 0 : speech::Sapi5Position(speed));
@@ -142,29 +154,19 @@ void TfrmMain::LoadSliders(IniFile& ini) {
     default:
       break;
   }
-  Speed_BarChange();
-  Pitch_BarChange();
-  Volume_BarChange();
+  ShowReadouts();
 }
 
-void TfrmMain::SelectSavedVoice(IniFile& ini) {
+// The entry the settings name, -1 for none. Without a modern voice to take the default name
+// from, a modern choice falls back to the last entry.
+int TfrmMain::SavedVoiceIndex(IniFile& ini) const {
   const int legacyCount = Sapi4EngineCount();
   const std::int32_t version = ini.ReadInteger(kSpeech, u"SAPIVersion", Sapi5Available ? 5 : 4);
-  if (version == 4) {
-    const Text first = VoicesList->count() > 0 ? FromQString(VoicesList->item(0)->text()) : Text();
-    SelectQuietly(VoicesList, IndexOfName(VoicesList, ini.ReadString(kSpeech, u"Voice", first)));
-    return;
-  }
-  if (legacyCount >= VoicesList->count()) {
-    // No modern voice to take the default name from: the last entry stands in, if any.
-    SelectQuietly(VoicesList, VoicesList->count() - 1);
-    return;
-  }
-  Text fallback = FromQString(VoicesList->item(legacyCount)->text());
-  fallback.resize(fallback.size() > kSapi5Suffix.size() ? fallback.size() - kSapi5Suffix.size()
-                                                        : 0);
-  const Text name = ini.ReadString(kSpeech, u"Voice", fallback) + Text(kSapi5Suffix);
-  SelectQuietly(VoicesList, IndexOfName(VoicesList, name));
+  if (version == 4) return VoiceIndexOfName(ini.ReadString(kSpeech, u"Voice", VoiceDisplayName(0)));
+  if (legacyCount >= VoicesList->count()) return VoicesList->count() - 1;
+  const Text fallback =
+      speech::StoredVoiceName(VoiceDisplayName(legacyCount), speech::VoiceGeneration::Sapi5);
+  return VoiceIndexOfName(speech::Sapi5DisplayName(ini.ReadString(kSpeech, u"Voice", fallback)));
 }
 
 void TfrmMain::SaveCfg() {
@@ -179,18 +181,16 @@ void TfrmMain::SaveCfg() {
     ini.WriteString(kPronunciation, u"IgnoredCharacters", FromQString(Ignored_Characters->text()));
     ini.WriteBool(kPronunciation, u"WordsCorrections", WordsCorr_CheckBox->isChecked());
 
-    const int selected = VoicesList->currentRow();
-    Text voice = selected >= 0 ? FromQString(VoicesList->item(selected)->text()) : Text();
-    if (const auto suffix = voice.find(u"(SAPI5)"); suffix != Text::npos) {
-      voice.erase(suffix == 0 ? 0 : suffix - 1);
-    }
-    ini.WriteString(kSpeech, u"Voice", voice);
+    // Nothing selected is no legacy voice.
+    const int selected = SelectedVoiceIndex();
+    const speech::VoiceGeneration generation =
+        selected >= 0 ? VoiceEntry(selected).generation : speech::VoiceGeneration::Sapi5;
+    ini.WriteString(kSpeech, u"Voice",
+                    speech::StoredVoiceName(VoiceDisplayName(selected), generation));
     ini.WriteInteger(kSpeech, u"Speed", ReadoutValue(Edit1));
     ini.WriteInteger(kSpeech, u"Pitch", ReadoutValue(Edit2));
     ini.WriteInteger(kSpeech, u"Volume", ReadoutValue(Edit3));
-    // Nothing selected is no legacy voice.
-    ini.WriteInteger(kSpeech, u"SAPIVersion",
-                     selected >= 0 && selected < Sapi4EngineCount() ? 4 : 5);
+    ini.WriteInteger(kSpeech, u"SAPIVersion", static_cast<std::int32_t>(generation));
     TidyIniFile(CfgPath());
 
     if (AutoStart_CheckBox->isChecked()) {

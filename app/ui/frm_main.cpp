@@ -5,9 +5,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
-#include <QSlider>
 #include <QSystemTrayIcon>
 #include <QTabBar>
 #include <QTabWidget>
@@ -17,7 +15,6 @@
 #include "app/ui/artwork.h"
 #include "app/ui/hot_key_edit.h"
 #include "app/ui/qt_text.h"
-#include "speech/catalogue/value_scales.h"
 
 namespace parlino::app {
 
@@ -47,6 +44,8 @@ TfrmMain::TfrmMain(AppContext& context)
   Pages->addTab(Slots_Sheet, "Voice slots");
   Pages->addTab(TabSheet1, "Pronunciation");
   Pages->addTab(About_Sheet, "About");
+  // Tab changes the program makes block the signal: only the user's count.
+  connect(Pages, &QTabWidget::currentChanged, this, [this] { PagesChange(); });
 
   CreateGeneralSheet();
   CreateSpeechSheet();
@@ -107,47 +106,6 @@ void TfrmMain::CreateGeneralSheet() {
   layout->addStretch();
 }
 
-void TfrmMain::CreateSpeechSheet() {
-  VoicesList = new QListWidget;
-  VoicesList->setObjectName("VoicesList");
-  VoicesList->setWordWrap(true);
-  VoicesList->setMouseTracking(true);
-
-  auto* properties = new QGroupBox("Voice properties");
-  auto* grid = new QGridLayout(properties);
-  const auto addSlider = [&](QSlider*& slider, QLineEdit*& readout, const char* caption,
-                             int minimum, int maximum, int row) {
-    slider = new QSlider(Qt::Horizontal);
-    slider->setRange(minimum, maximum);
-    slider->setValue(minimum);
-    readout = new QLineEdit("0");
-    readout->setReadOnly(true);
-    readout->setMaxLength(3);
-    readout->setFixedWidth(48);
-    grid->addWidget(new QLabel(caption), row, 0);
-    grid->addWidget(slider, row, 1);
-    grid->addWidget(readout, row, 2);
-  };
-  addSlider(Speed_Bar, Edit1, "Speed of reading:", 60, 280, 0);
-  addSlider(Pitch_Bar, Edit2, "Pitch of voice:", 30, 240, 1);
-  addSlider(Volume_Bar, Edit3, "Volume of reading:", 0, 100, 2);
-  connect(Speed_Bar, &QSlider::valueChanged, this, [this] { Speed_BarChange(); });
-  connect(Pitch_Bar, &QSlider::valueChanged, this, [this] { Pitch_BarChange(); });
-  connect(Volume_Bar, &QSlider::valueChanged, this, [this] { Volume_BarChange(); });
-
-  editTestText = new QLineEdit("This is a test for selected voice.");
-  btnTestVoice = new QPushButton("&Test");
-  auto* test = new QHBoxLayout;
-  test->addWidget(editTestText);
-  test->addWidget(btnTestVoice);
-
-  auto* layout = new QVBoxLayout(Speech_Sheet);
-  layout->addWidget(new QLabel("Please, configure default voice:"));
-  layout->addWidget(VoicesList, 1);
-  layout->addWidget(properties);
-  layout->addLayout(test);
-}
-
 void TfrmMain::CreatePronunciationSheet() {
   IgnoreCharacters_CheckBox = new QCheckBox("Ignore these characters:");
   Ignored_Characters = new QLineEdit;
@@ -191,16 +149,8 @@ void TfrmMain::CreateBottomStrip() {
   layout->addWidget(btnHelp);
 }
 
-void TfrmMain::Speed_BarChange() {
-  Edit1->setText(QString::number(speech::Readout(Speed_Bar->value(), Sapi5Scales)));
-}
-
-void TfrmMain::Pitch_BarChange() {
-  Edit2->setText(QString::number(speech::Readout(Pitch_Bar->value(), Sapi5Scales)));
-}
-
-void TfrmMain::Volume_BarChange() {
-  Edit3->setText(QString::number(Volume_Bar->value()));
+void TfrmMain::PagesChange() {
+  VoiceChangeSuppressed = true;
 }
 
 }  // namespace parlino::app

@@ -8,6 +8,7 @@
 #include "app/app_context.h"
 #include "app/entry/debug_log.h"
 #include "reading/global_hot_key.h"
+#include "speech/catalogue/voice_catalogue.h"
 #include "speech/sapi4/tm_speech.h"
 #include "speech/sapi5/sp_voice.h"
 
@@ -43,17 +44,43 @@ class TfrmMain : public QWidget {
   // True when the startup sequence asked to start hidden in the tray.
   bool StartMinimized() const { return startMinimized_; }
 
+  // The user changing the tab.
+  void PagesChange();
+
+  // The voice catalogue in VoicesList and the default voice ("Default voice" tab).
+  void LoadVoicesList();
+  // Applies the entry at newIndex to its engine and to the sliders; oldIndex is not used.
+  void VoicesListChange(int oldIndex, int newIndex);
+  void VoicesListClick();
+  void VoicesListEnter();
+  void VoicesListKeyDown(int key, Qt::KeyboardModifiers shift);
+  // Readies the engine of the selected entry with the tab's slider values; speaks nothing.
+  // Errors reach the caller.
+  void SelectDefaultVoice();
+  void btnTestVoiceClick();
+
   // Read-out handlers of the three sliders.
   void Speed_BarChange();
   void Pitch_BarChange();
   void Volume_BarChange();
 
+  // Catalogue queries. An index is a row of VoicesList; -1 stands for no entry.
   // The number of legacy engine modes: the catalogue's first entries are theirs.
   int Sapi4EngineCount() const { return static_cast<int>(SpeechAPI4.Engines().size()); }
+  int SelectedVoiceIndex() const;
+  speech::CatalogueEntry VoiceEntry(int index) const;  // the index rule; throws for -1
+  Text VoiceDisplayName(int index) const;
+  // The first entry with this display name, letter case ignored; -1 when there is none.
+  int VoiceIndexOfName(TextView displayName) const;
+  // A selection the program makes: the voice is not applied.
+  void SelectVoiceQuietly(int index);
 
   bool Sapi4Available = true;
   bool Sapi5Available = true;
   bool Sapi5Scales = false;
+  // Set by a tab change, cleared by a click on the list: while set, VoicesListChange does
+  // nothing, so the values the settings gave the sliders stay until the user picks a voice.
+  bool VoiceChangeSuppressed = false;
   bool IsFirstRun = true;
   bool ShowWelcome = false;
   bool PlacementPending = true;
@@ -130,8 +157,14 @@ class TfrmMain : public QWidget {
 
   void CheckSapi4();
   void CheckSapi5();
-  void LoadSliders(IniFile& ini);
-  void SelectSavedVoice(IniFile& ini);
+  void LoadSpeechSettings(IniFile& ini);
+  void LoadSliders(IniFile& ini, int savedVoice);
+  int SavedVoiceIndex(IniFile& ini) const;
+
+  void ApplyVoice(int index);
+  void UseSapi4Scales(int index);
+  void UseSapi5Scales();
+  void ShowReadouts();
 
   AppContext& context_;
   DebugLogFile log_;

@@ -1,7 +1,5 @@
 #pragma once
 // An options window over fakes and a fresh data folder, as the program entry would build it.
-#include <QListWidget>
-#include <QSlider>
 #include <memory>
 
 #include "app/ui/frm_main.h"
@@ -38,14 +36,10 @@ class AppFixture {
     return *form;
   }
 
-  // The catalogue as it stands when a modern voice has been applied.
-  void ListModernVoices() {
-    for (const Text& voice : voices.voices) {
-      Form().VoicesList->addItem(QString::fromStdU16String(voice + u" (SAPI5)"));
-    }
-    for (QSlider* slider : {Form().Speed_Bar, Form().Pitch_Bar}) slider->setRange(-10, 10);
-    Form().Volume_Bar->setRange(0, 100);
-    Form().Sapi5Scales = true;
+  // The options window with its voice catalogue built, as the startup sequence builds it.
+  app::TfrmMain& Catalogue() {
+    Form().LoadVoicesList();
+    return *form;
   }
 
   std::filesystem::path Cfg() const { return dir / "cfg.ini"; }

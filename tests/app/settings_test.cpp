@@ -17,7 +17,7 @@ using testing::WriteBytes;
 
 TEST(Settings, NewAccountGetsEveryDefault) {
   AppFixture app;
-  app.ListModernVoices();
+  app.Catalogue();
   auto& form = app.Form();
   form.LoadCfg();
 
@@ -70,7 +70,7 @@ class StoredSliders : public ::testing::TestWithParam<SliderCase> {};
 TEST_P(StoredSliders, LoadToPositions) {
   AppFixture app;
   WriteBytes(app.Cfg(), std::string("[Speech]\r\nSAPIVersion=5\r\n") + GetParam().stored);
-  app.ListModernVoices();
+  app.Catalogue();
   app.Form().LoadCfg();
   EXPECT_EQ(app.Form().Speed_Bar->value(), GetParam().speed);
   EXPECT_EQ(app.Form().Pitch_Bar->value(), GetParam().pitch);
@@ -93,7 +93,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(Settings, EverySliderPositionSurvivesSaveAndLoad) {
   for (int position = -10; position <= 10; ++position) {
     AppFixture app;
-    app.ListModernVoices();
+    app.Catalogue();
     auto& form = app.Form();
     form.LoadCfg();
     form.Speed_Bar->setValue(position);
@@ -103,7 +103,7 @@ TEST(Settings, EverySliderPositionSurvivesSaveAndLoad) {
 
     AppFixture reloaded;
     std::filesystem::copy_file(app.Cfg(), reloaded.Cfg());
-    reloaded.ListModernVoices();
+    reloaded.Catalogue();
     reloaded.Form().LoadCfg();
     EXPECT_EQ(reloaded.Form().Speed_Bar->value(), position);
     EXPECT_EQ(reloaded.Form().Pitch_Bar->value(), -position);
@@ -113,10 +113,10 @@ TEST(Settings, EverySliderPositionSurvivesSaveAndLoad) {
 
 TEST(Settings, SaveWritesEveryKeyAndTidiesTheFile) {
   AppFixture app;
-  app.ListModernVoices();
+  app.Catalogue();
   auto& form = app.Form();
   form.LoadCfg();
-  form.VoicesList->setCurrentRow(1);
+  form.VoicesList->setCurrentRow(1);       // picking a voice gives it its starting values
   form.Reading_HotKey->SetHotKey(0x2041);  // Shift+A
   form.ReadByMouse->setChecked(false);
   form.Ignored_Characters->setText("#@");
@@ -127,7 +127,7 @@ TEST(Settings, SaveWritesEveryKeyAndTidiesTheFile) {
       "[General]\r\nFirstRun=0\r\nHotKey=8257\r\nOptHotKey=16506\r\nStopHotKey=16507\r\n"
       "MinimizeToTray=1\r\nReadByMouse=0\r\n\r\r\n"
       "[Pronunciation]\r\nIgnoreCharacters=0\r\nIgnoredCharacters=#@\r\nWordsCorrections=0\r\n"
-      "[Speech]\r\nVoice=Bob\r\nSpeed=180\r\nPitch=150\r\nVolume=100\r\nSAPIVersion=5\r\n");
+      "[Speech]\r\nVoice=Bob\r\nSpeed=135\r\nPitch=105\r\nVolume=100\r\nSAPIVersion=5\r\n");
 }
 
 TEST(Settings, FlagsOfOtherWindowsAreNeverWrittenBySave) {
@@ -144,7 +144,7 @@ TEST(Settings, FlagsOfOtherWindowsAreNeverWrittenBySave) {
 TEST(Settings, UninstalledVoiceFallsBackToTheFirstEntry) {
   AppFixture app;
   WriteBytes(app.Cfg(), "[Speech]\r\nVoice=Zoe\r\nSAPIVersion=5\r\n");
-  app.ListModernVoices();
+  app.Catalogue();
   app.Form().LoadCfg();
   EXPECT_EQ(app.Form().VoicesList->currentRow(), 0);
   app.Form().SaveCfg();
@@ -154,7 +154,7 @@ TEST(Settings, UninstalledVoiceFallsBackToTheFirstEntry) {
 TEST(Settings, SavedVoiceIsFoundWithoutRegardToCase) {
   AppFixture app;
   WriteBytes(app.Cfg(), "[Speech]\r\nVoice=BOB\r\n");
-  app.ListModernVoices();
+  app.Catalogue();
   app.Form().LoadCfg();
   EXPECT_EQ(app.Form().VoicesList->currentRow(), 1);
 }
