@@ -37,12 +37,16 @@ void AudioChannel::Purge() {
     playing_stream_ = 0;
     end_due_ = false;
   }
+  audio_ready_.notify_all();
   if (ended != 0) Post({{Kind::kEnd, ended, 0, 0}});
 }
 
 void AudioChannel::SetPaused(bool paused) {
-  std::lock_guard lock(mutex_);
-  paused_ = paused;
+  {
+    std::lock_guard lock(mutex_);
+    paused_ = paused;
+  }
+  audio_ready_.notify_all();
 }
 
 void AudioChannel::Close() {
@@ -54,6 +58,7 @@ void AudioChannel::Close() {
     items_.clear();
     buffered_ = 0;
   }
+  audio_ready_.notify_all();
   target_->sink = nullptr;
 }
 
@@ -112,6 +117,7 @@ bool AudioChannel::Append(const SpeechPiece& piece, std::span<const std::int16_t
     items_.push_back({Kind::kWord, piece.stream, word.position, word.length, {}, 0});
   }
   AppendSamplesLocked(samples.subspan(cursor), piece.settings.volume);
+  audio_ready_.notify_all();
   return true;
 }
 
@@ -120,6 +126,7 @@ void AudioChannel::Finish(const SpeechPiece& piece) {
   if (piece.generation != generation_ || !piece.last) return;
   StartStreamLocked(piece.stream);
   items_.push_back({Kind::kEnd, piece.stream, 0, 0, {}, 0});
+  audio_ready_.notify_all();
 }
 
 void AudioChannel::Fail(const SpeechPiece& piece) {
@@ -131,6 +138,7 @@ void AudioChannel::Fail(const SpeechPiece& piece) {
   }
   StartStreamLocked(piece.stream);
   items_.push_back({Kind::kEnd, piece.stream, 0, 0, {}, 0});
+  audio_ready_.notify_all();
 }
 
 void AudioChannel::StartStreamLocked(std::int32_t stream) {
@@ -156,7 +164,8 @@ void AudioChannel::Fill(std::span<std::int16_t> out) {
   bool wake = false;
   std::size_t written = 0;
   {
-    std::lock_guard lock(mutex_);
+    std::unique_lock lock(mutex_);
+    audio_ready_.wait(lock, [this] { return closed_ || paused_ || end_due_ || !items_.empty(); });
     if (end_due_) {
       events.push_back({Kind::kEnd, playing_stream_, 0, 0});
       playing_stream_ = 0;

@@ -2,6 +2,7 @@
 // What one voice object has queued, synthesised and playing. The user-interface thread queues,
 // purges and pauses; the synthesis thread appends audio; the audio thread plays it and posts the
 // start, word and end events at the samples they belong to.
+#include <condition_variable>
 #include <cstddef>
 #include <cstdint>
 #include <deque>
@@ -81,7 +82,9 @@ class AudioChannel {
   // The piece could not be synthesised: the rest of its stream is dropped and the stream ends.
   void Fail(const SpeechPiece& piece);
 
-  // Audio thread: the next `out.size()` samples to play (silence when paused or idle).
+  // Audio thread: the next `out.size()` samples to play, silence while paused. With nothing to
+  // play it waits for audio (or a pause, or Close), so that the first samples of a text go out
+  // the moment they are made rather than a buffer of silence later.
   void Fill(std::span<std::int16_t> out);
 
  private:
@@ -116,6 +119,7 @@ class AudioChannel {
   const std::function<void()> wake_synthesis_;
 
   mutable std::mutex mutex_;
+  std::condition_variable audio_ready_;
   std::deque<SpeechJob> jobs_;       // not yet fully synthesised; front is in progress
   std::size_t next_char_ = 0;        // progress within jobs_.front()
   std::deque<Item> items_;           // synthesised, not yet played

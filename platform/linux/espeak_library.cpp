@@ -42,12 +42,15 @@ int OnSynth(short* wav, int count, espeak_EVENT* events) {
   std::vector<WordMark> words;
   for (const espeak_EVENT* event = events;
        event != nullptr && event->type != espeakEVENT_LIST_TERMINATED; ++event) {
-    if (event->type != espeakEVENT_WORD) continue;
+    // Some voices end with a word of no length at no position; it is nothing to report.
+    if (event->type != espeakEVENT_WORD || event->length <= 0 || event->text_position <= 0) {
+      continue;
+    }
     // Text positions count code points from 1.
-    const std::size_t first = std::min<std::size_t>(
-        static_cast<std::size_t>(std::max(event->text_position - 1, 0)), last_char);
-    const std::size_t end = std::min<std::size_t>(
-        first + static_cast<std::size_t>(std::max(event->length, 0)), last_char);
+    const std::size_t first =
+        std::min<std::size_t>(static_cast<std::size_t>(event->text_position - 1), last_char);
+    const std::size_t end =
+        std::min<std::size_t>(first + static_cast<std::size_t>(event->length), last_char);
     const auto sample = static_cast<std::size_t>(std::max(event->sample, 0));
     words.push_back({sample > synthesis.produced ? sample - synthesis.produced : 0,
                      static_cast<std::int32_t>(offsets[first]),

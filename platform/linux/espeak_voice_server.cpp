@@ -60,8 +60,10 @@ class EspeakVoice final : public SpeechVoice {
   }
 
   ~EspeakVoice() override {
-    device_.reset();  // the audio thread first, so nothing plays or posts any more
+    // Closing the channel silences it and releases an audio thread waiting for samples; then
+    // the device stops, and the synthesis forgets the channel.
     channel_->Close();
+    device_.reset();
     synthesis_->Remove(channel_.get());
   }
 
@@ -93,6 +95,8 @@ class EspeakVoice final : public SpeechVoice {
     }
     // Waiting on the user-interface thread for speech to end would freeze the program.
     if ((flags & kSpeakAsync) == 0) throw PlatformError("Text can only be spoken asynchronously");
+    // Opened before the text is queued: the device's thread then waits in the channel, and the
+    // first samples go out the moment they are made.
     if (!device_) {
       device_ = std::make_unique<SdlAudioDevice>(
           sample_rate_,
