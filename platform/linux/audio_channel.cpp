@@ -152,8 +152,9 @@ void AudioChannel::AppendSamplesLocked(std::span<const std::int16_t> samples, in
   Item item;
   item.samples.assign(samples.begin(), samples.end());
   if (volume != 100) {
-    for (std::int16_t& sample : item.samples)
+    for (std::int16_t& sample : item.samples) {
       sample = static_cast<std::int16_t>(sample * volume / 100);
+    }
   }
   buffered_ += samples.size();
   items_.push_back(std::move(item));

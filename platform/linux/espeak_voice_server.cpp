@@ -31,8 +31,9 @@ class EspeakToken final : public VoiceToken {
 class EspeakTokens final : public VoiceTokens {
  public:
   explicit EspeakTokens(const std::vector<EspeakVoiceInfo>& voices) {
-    for (const EspeakVoiceInfo& voice : voices)
+    for (const EspeakVoiceInfo& voice : voices) {
       tokens_.push_back(std::make_shared<EspeakToken>(voice));
+    }
   }
   std::int32_t Count() const override { return static_cast<std::int32_t>(tokens_.size()); }
   std::shared_ptr<const VoiceToken> Item(std::int32_t index) const override {
@@ -75,8 +76,9 @@ class EspeakVoice final : public SpeechVoice {
 
   void SetVoice(std::shared_ptr<const VoiceToken> token) override {
     const auto* espeak_token = dynamic_cast<const EspeakToken*>(token.get());
-    if (espeak_token == nullptr)
+    if (espeak_token == nullptr) {
       throw PlatformError("The voice token does not belong to espeak-ng");
+    }
     settings_.voice = espeak_token->identifier();
   }
 

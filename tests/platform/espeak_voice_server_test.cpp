@@ -205,6 +205,28 @@ TEST_F(EspeakVoiceServerTest, ReleasingStopsTheSpeechWithNoEndEvent) {
   EXPECT_LT(played.size(), 3 * kSampleRate);  // the text takes ten seconds
 }
 
+TEST_F(EspeakVoiceServerTest, AHandlerMayReleaseTheObjectThatCallsIt) {
+  // Releases the voice object at its first word, as a handler that disconnects does.
+  class ReleasingSink final : public VoiceEventSink {
+   public:
+    void OnStartStream(std::int32_t) override { ++events; }
+    void OnEndStream(std::int32_t) override { ++events; }
+    void OnWord(std::int32_t, std::int32_t, std::int32_t) override {
+      ++events;
+      voice.reset();
+    }
+    std::unique_ptr<SpeechVoice> voice;
+    int events = 0;
+  };
+  ReleasingSink sink;
+  Output("released-by-handler.raw");
+  sink.voice = server_.CreateVoice(sink);
+  sink.voice->Speak(u"one two three", kSpeakAsync);
+  ASSERT_TRUE(pump_.RunUntil([&] { return sink.voice == nullptr; }));
+  pump_.RunFor(std::chrono::milliseconds(300));
+  EXPECT_EQ(sink.events, 2);  // the start and the first word
+}
+
 TEST_F(EspeakVoiceServerTest, TwoObjectsSpeakAtTheSameTime) {
   RecordingVoiceSink first_sink;
   RecordingVoiceSink second_sink;
