@@ -30,10 +30,10 @@ class VoiceTokens {
 class VoiceEventSink {
  public:
   virtual ~VoiceEventSink() = default;
-  virtual void StreamStarted(std::int32_t stream) = 0;
-  virtual void StreamEnded(std::int32_t stream) = 0;
+  virtual void OnStartStream(std::int32_t stream) = 0;
+  virtual void OnEndStream(std::int32_t stream) = 0;
   // `position` and `length` count UTF-16 code units of the text as it was given to Speak.
-  virtual void WordReached(std::int32_t stream, std::int32_t position, std::int32_t length) = 0;
+  virtual void OnWord(std::int32_t stream, std::int32_t position, std::int32_t length) = 0;
 };
 
 // One voice object. Destroying it stops whatever it says, with no end event.
@@ -42,8 +42,8 @@ class SpeechVoice {
   virtual ~SpeechVoice() = default;
   virtual std::shared_ptr<const VoiceTokens> GetVoices(TextView required, TextView optional) = 0;
   virtual void SetVoice(std::shared_ptr<const VoiceToken> token) = 0;
-  virtual void SetRate(std::int32_t rate) = 0;      // -10 .. 10, 0 the voice's normal rate
-  virtual void SetVolume(std::int32_t volume) = 0;  // 0 .. 100
+  virtual void SetRate(std::int32_t rate) = 0;        // -10 .. 10, 0 the voice's normal rate
+  virtual void SetVolume(std::int32_t volume) = 0;    // 0 .. 100
   virtual std::int32_t Speak(TextView text, std::uint32_t flags) = 0;  // returns the stream number
   virtual void Pause() = 0;
   virtual void Resume() = 0;

@@ -3,12 +3,11 @@
 #include <stdexcept>
 
 #include "speech/catalogue/value_scales.h"
+#include "speech/catalogue/voice_catalogue.h"
 #include "speech/sapi4/ansi_text.h"
 
 namespace parlino::reading {
 namespace {
-
-constexpr TextView kSapi5Suffix = u" (SAPI5)";
 
 std::int32_t SlotNumber(const Text& text) {
   const auto value = ParseInteger(text);
@@ -19,7 +18,7 @@ std::int32_t SlotNumber(const Text& text) {
 }  // namespace
 
 bool ReadingController::IsLegacyIndex(int index) const {
-  return index >= 0 && index < static_cast<int>(s_.sapi4.Engines().size());
+  return index >= 0 && speech::EntryAt(index, LegacyCount()).generation == speech::VoiceGeneration::Sapi4;
 }
 
 void ReadingController::Guarded(const std::function<void()>& block) {
@@ -52,7 +51,7 @@ void ReadingController::DefaultHotKeyHotKey() {
   Guarded([this] {
     PitchPrefix.clear();
     s_.defaultVoice.SelectDefaultVoice();
-    if (IsLegacyIndex(s_.defaultVoice.SelectedIndex())) {
+    if (IsLegacyIndex(s_.defaultVoice.SelectedVoiceIndex())) {
       s_.sapi4.Text.clear();
       SpeakLegacy(CapturedText());
       return;
@@ -89,9 +88,8 @@ void ReadingController::ReadModernSlot(const SlotRow& row) {
     s_.sapi5.Connect();
   });
   Guarded([this, &row] {
-    const int legacyCount = static_cast<int>(s_.sapi4.Engines().size());
-    const int position = s_.defaultVoice.IndexOf(row.voice + Text(kSapi5Suffix)) - legacyCount;
-    s_.sapi5.SetVoice(s_.sapi5.GetVoices(u"", u"")->Item(position));
+    const int index = s_.defaultVoice.VoiceIndexOfName(speech::Sapi5DisplayName(row.voice));
+    s_.sapi5.SetVoice(s_.sapi5.GetVoices(u"", u"")->Item(speech::EntryAt(index, LegacyCount()).position));
     s_.sapi5.SetRate(speech::Sapi5Position(SlotNumber(row.speed)));
     s_.sapi5.SetVolume(SlotNumber(row.volume));
     PitchPrefix = speech::PitchPrefix(speech::Sapi5Position(SlotNumber(row.pitch)));
@@ -107,7 +105,7 @@ void ReadingController::ReadLegacySlot(const SlotRow& row) {
   Guarded([this, &row] {
     s_.sapi4.Stop();
     s_.sapi4.Pause();
-    const int index = s_.defaultVoice.IndexOf(row.voice);
+    const int index = s_.defaultVoice.VoiceIndexOfName(row.voice);
     if (!IsLegacyIndex(index)) throw std::out_of_range("No legacy voice " + ToUtf8(row.voice));
     s_.sapi4.SelectEngine(s_.sapi4.Engines()[static_cast<std::size_t>(index)]);
     s_.sapi4.SetSpeed(static_cast<std::uint32_t>(SlotNumber(row.speed)));
@@ -127,7 +125,7 @@ void ReadingController::Stopreading1Click() {
   ReadingPaused = !ReadingPaused;
 
   const bool modernReading =
-      ReadingEngine == 5 || (ReadingEngine == 0 && !IsLegacyIndex(s_.defaultVoice.SelectedIndex()));
+      ReadingEngine == 5 || (ReadingEngine == 0 && !IsLegacyIndex(s_.defaultVoice.SelectedVoiceIndex()));
   const bool onModern = modernReading && s_.sapi5Available;
   const bool onLegacy = !onModern && s_.sapi4Available;
 

@@ -22,9 +22,9 @@ class DefaultVoice {
   virtual ~DefaultVoice() = default;
   // Readies the selected voice's engine with the tab's values.
   virtual void SelectDefaultVoice() = 0;
-  virtual int SelectedIndex() const = 0;
+  virtual int SelectedVoiceIndex() const = 0;  // -1 when none is selected
   // The catalogue index of a display name (first match), -1 when none matches.
-  virtual int IndexOf(TextView displayName) const = 0;
+  virtual int VoiceIndexOfName(TextView displayName) const = 0;
 };
 
 // Slot n's row of the slot list: the voice name without " (SAPI5)" and its values as shown.
@@ -97,6 +97,7 @@ class ReadingController {
   int AnimationStep = 0;
 
  private:
+  int LegacyCount() const { return static_cast<int>(s_.sapi4.Engines().size()); }
   bool IsLegacyIndex(int index) const;
   Text CapturedText();
   void SpeakLegacy(const Text& text);

@@ -1,27 +1,28 @@
 #include "platform/linux/espeak_voice_server.h"
 
-#include <espeak-ng/espeak_ng.h>
-#include <espeak-ng/speak_lib.h>
-
-#include <mutex>
+#include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "platform/linux/audio_channel.h"
+#include "platform/linux/espeak_library.h"
+#include "platform/linux/sdl_audio_device.h"
+#include "platform/linux/speech_text.h"
+#include "platform/linux/synthesis_thread.h"
 #include "platform/platform_error.h"
 
 namespace parlino::platform::linux_impl {
 namespace {
 
-struct EspeakVoiceInfo {
-  std::string identifier;  // file within espeak-ng-data/voices
-  Text name;
-};
+// espeak-ng's own default voice.
+constexpr const char* kDefaultVoice = "en";
 
 class EspeakToken final : public VoiceToken {
  public:
   explicit EspeakToken(EspeakVoiceInfo info) : info_(std::move(info)) {}
   Text GetDescription(std::int32_t) const override { return info_.name; }
-  const EspeakVoiceInfo& info() const { return info_; }
+  const std::string& identifier() const { return info_.identifier; }
 
  private:
   EspeakVoiceInfo info_;
@@ -29,8 +30,11 @@ class EspeakToken final : public VoiceToken {
 
 class EspeakTokens final : public VoiceTokens {
  public:
-  explicit EspeakTokens(std::vector<std::shared_ptr<const VoiceToken>> tokens)
-      : tokens_(std::move(tokens)) {}
+  explicit EspeakTokens(const std::vector<EspeakVoiceInfo>& voices) {
+    for (const EspeakVoiceInfo& voice : voices) {
+      tokens_.push_back(std::make_shared<EspeakToken>(voice));
+    }
+  }
   std::int32_t Count() const override { return static_cast<std::int32_t>(tokens_.size()); }
   std::shared_ptr<const VoiceToken> Item(std::int32_t index) const override {
     if (index < 0 || index >= Count()) {
@@ -43,50 +47,87 @@ class EspeakTokens final : public VoiceTokens {
   std::vector<std::shared_ptr<const VoiceToken>> tokens_;
 };
 
-// The installed voices that can speak here, in espeak-ng's order (MBROLA voices need data files
-// that are rarely installed, so they are left out).
-const std::vector<std::shared_ptr<const VoiceToken>>& InstalledVoices() {
-  static std::once_flag once;
-  static std::vector<std::shared_ptr<const VoiceToken>> voices;
-  std::call_once(once, [] {
-    espeak_ng_InitializePath(nullptr);
-    const espeak_VOICE** list = espeak_ListVoices(nullptr);
-    for (std::size_t i = 0; list != nullptr && list[i] != nullptr; ++i) {
-      const std::string identifier = list[i]->identifier != nullptr ? list[i]->identifier : "";
-      if (identifier.empty() || identifier.starts_with("mb/")) continue;
-      voices.push_back(std::make_shared<EspeakToken>(
-          EspeakVoiceInfo{identifier, FromUtf8(list[i]->name != nullptr ? list[i]->name : "")}));
-    }
-  });
-  return voices;
-}
-
 class EspeakVoice final : public SpeechVoice {
  public:
-  std::shared_ptr<const VoiceTokens> GetVoices(TextView, TextView) override {
-    return std::make_shared<EspeakTokens>(InstalledVoices());
+  EspeakVoice(std::shared_ptr<SynthesisThread> synthesis, MessagePump& pump, VoiceEventSink& sink)
+      : synthesis_(std::move(synthesis)),
+        sample_rate_(synthesis_->library().sample_rate()),
+        // One second of audio is kept ready ahead of playback.
+        channel_(std::make_shared<AudioChannel>(pump, sink, static_cast<std::size_t>(sample_rate_),
+                                                [thread = synthesis_.get()] { thread->Wake(); })) {
+    settings_.voice = kDefaultVoice;
+    settings_.words_per_minute = WordsPerMinute(0);
+    synthesis_->Add(channel_);
   }
-  void SetVoice(std::shared_ptr<const VoiceToken> token) override { token_ = std::move(token); }
-  void SetRate(std::int32_t rate) override { rate_ = rate; }
-  void SetVolume(std::int32_t volume) override { volume_ = volume; }
-  std::int32_t Speak(TextView, std::uint32_t) override {
-    throw PlatformError("Speaking is not available yet");
+
+  ~EspeakVoice() override {
+    // Closing the channel silences it and releases an audio thread waiting for samples; then
+    // the device stops, and the synthesis forgets the channel.
+    channel_->Close();
+    device_.reset();
+    synthesis_->Remove(channel_.get());
   }
-  void Pause() override {}
-  void Resume() override {}
+
+  std::shared_ptr<const VoiceTokens> GetVoices(TextView required, TextView) override {
+    // Attributes to require are not understood here; listing every voice would be wrong.
+    if (!required.empty()) throw PlatformError("Required voice attributes are not supported");
+    return std::make_shared<EspeakTokens>(synthesis_->library().ListVoices());
+  }
+
+  void SetVoice(std::shared_ptr<const VoiceToken> token) override {
+    const auto* espeak_token = dynamic_cast<const EspeakToken*>(token.get());
+    if (espeak_token == nullptr) {
+      throw PlatformError("The voice token does not belong to espeak-ng");
+    }
+    settings_.voice = espeak_token->identifier();
+  }
+
+  void SetRate(std::int32_t rate) override { settings_.words_per_minute = WordsPerMinute(rate); }
+
+  void SetVolume(std::int32_t volume) override { settings_.volume = std::clamp(volume, 0, 100); }
+
+  std::int32_t Speak(TextView text, std::uint32_t flags) override {
+    if ((flags & ~(kSpeakAsync | kSpeakPurgeBeforeSpeak)) != 0) {
+      throw PlatformError("Unsupported speak flags " + std::to_string(flags));
+    }
+    const bool purge = (flags & kSpeakPurgeBeforeSpeak) != 0;
+    if (purge && text.empty()) {
+      channel_->Purge();
+      return 0;
+    }
+    // Waiting on the user-interface thread for speech to end would freeze the program.
+    if ((flags & kSpeakAsync) == 0) throw PlatformError("Text can only be spoken asynchronously");
+    // Opened before the text is queued: the device's thread then waits in the channel, and the
+    // first samples go out the moment they are made.
+    if (!device_) {
+      device_ = std::make_unique<SdlAudioDevice>(
+          sample_rate_,
+          [channel = channel_.get()](std::span<std::int16_t> out) { channel->Fill(out); });
+    }
+    if (purge) channel_->Purge();
+    const SpeechText parsed = ParseSpeechText(text);
+    channel_->Queue({++last_stream_, Text(parsed.body), parsed.offset, parsed.pitch, settings_});
+    return last_stream_;
+  }
+
+  void Pause() override { channel_->SetPaused(true); }
+  void Resume() override { channel_->SetPaused(false); }
 
  private:
-  std::shared_ptr<const VoiceToken> token_;
-  std::int32_t rate_ = 0;
-  std::int32_t volume_ = 100;
+  const std::shared_ptr<SynthesisThread> synthesis_;
+  const int sample_rate_;
+  const std::shared_ptr<AudioChannel> channel_;
+  std::unique_ptr<SdlAudioDevice> device_;  // opened by the first text to speak
+  VoiceSettings settings_;
+  std::int32_t last_stream_ = 0;
 };
 
 }  // namespace
 
 EspeakVoiceServer::EspeakVoiceServer(MessagePump& pump) : pump_(pump) {}
 
-std::unique_ptr<SpeechVoice> EspeakVoiceServer::CreateVoice(VoiceEventSink&) {
-  return std::make_unique<EspeakVoice>();
+std::unique_ptr<SpeechVoice> EspeakVoiceServer::CreateVoice(VoiceEventSink& sink) {
+  return std::make_unique<EspeakVoice>(SynthesisThread::Acquire(), pump_, sink);
 }
 
 }  // namespace parlino::platform::linux_impl

@@ -1,5 +1,6 @@
 #pragma once
-// The modern voice server on Linux: espeak-ng voices.
+// The modern voice server on Linux: espeak-ng voices, synthesised on a worker thread ahead of
+// playback and played through SDL, one audio output per voice object that speaks.
 #include <memory>
 
 #include "platform/clock.h"
@@ -9,6 +10,7 @@ namespace parlino::platform::linux_impl {
 
 class EspeakVoiceServer final : public VoiceServer {
  public:
+  // Events are posted through `pump` to the user-interface thread.
   explicit EspeakVoiceServer(MessagePump& pump);
   std::unique_ptr<SpeechVoice> CreateVoice(VoiceEventSink& sink) override;
 

@@ -1,13 +1,19 @@
 #include "speech/sapi5/sp_voice.h"
 
+#include <utility>
+
 namespace parlino::speech {
 
+TSpVoice::TSpVoice(platform::VoiceServer& server) : server_(server) {}
+
 void TSpVoice::Connect() {
-  if (!voice_) voice_ = server_.CreateVoice(*this);
+  if (voice_) return;
+  voice_ = server_.CreateVoice(events_);
 }
 
 void TSpVoice::Disconnect() {
-  voice_.reset();
+  // Moved out first: a handler that runs during the release finds the adapter disconnected.
+  std::unique_ptr<platform::SpeechVoice> released = std::move(voice_);
 }
 
 platform::SpeechVoice& TSpVoice::Voice() {
@@ -44,16 +50,17 @@ std::shared_ptr<const platform::VoiceTokens> TSpVoice::GetVoices(TextView requir
   return Voice().GetVoices(required, optional);
 }
 
-void TSpVoice::StreamStarted(std::int32_t stream) {
-  if (OnStartStream) OnStartStream(*this, stream);
+// Each handler is copied before the call, so that it may reassign itself while it runs.
+void TSpVoice::Events::OnStartStream(std::int32_t stream) {
+  if (auto handler = owner_.OnStartStream) handler(owner_, stream);
 }
 
-void TSpVoice::StreamEnded(std::int32_t stream) {
-  if (OnEndStream) OnEndStream(*this, stream);
+void TSpVoice::Events::OnEndStream(std::int32_t stream) {
+  if (auto handler = owner_.OnEndStream) handler(owner_, stream);
 }
 
-void TSpVoice::WordReached(std::int32_t stream, std::int32_t position, std::int32_t length) {
-  if (OnWord) OnWord(*this, stream, position, length);
+void TSpVoice::Events::OnWord(std::int32_t stream, std::int32_t position, std::int32_t length) {
+  if (auto handler = owner_.OnWord) handler(owner_, stream, position, length);
 }
 
 }  // namespace parlino::speech

@@ -6,6 +6,7 @@
 #include "platform/linux/ini_profile_store.h"
 #include "tests/fakes/cp1252_code_page.h"
 #include "tests/fakes/fake_legacy_engines.h"
+#include "tests/fakes/fake_message_pump.h"
 #include "tests/fakes/fake_platform.h"
 #include "tests/fakes/fake_voice_server.h"
 #include "tests/fakes/temp_dir.h"
@@ -28,7 +29,6 @@ class AppFixture {
                 hotKeys,
                 clock,
                 pump} {
-    voices.voices = {u"Anna", u"Bob"};
   }
 
   app::TfrmMain& Form() {
@@ -52,12 +52,12 @@ class AppFixture {
   FakeAutostartEntry autostart;
   FakeMessageBoxes boxes;
   FakeShell shell;
-  FakeVoiceServer voices;
+  FakeMessagePump pump;
+  FakeVoiceServer voices{pump, {u"Anna", u"Bob"}};
   FakeLegacyEngineServer legacyEngines;
   Cp1252CodePage codePage;
   FakeHotKeyRegistrar hotKeys;
   VirtualClock clock;
-  FakeMessagePump pump;
   app::AppContext context;
   std::unique_ptr<app::TfrmMain> form;
 };

@@ -84,7 +84,7 @@ TEST(Startup, NoVoicesOfEitherKindShowsTheErrorAndOpensTheVoicesPage) {
 
 TEST(Startup, UnavailableVoiceServerCountsAsNoVoices) {
   AppFixture app;
-  app.voices.unavailable = true;
+  app.voices.available = false;
   app.Form().FormCreate();
   EXPECT_FALSE(app.Form().Sapi5Available);
   EXPECT_EQ(app.boxes.shown.size(), 1u);

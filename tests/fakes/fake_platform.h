@@ -114,24 +114,4 @@ class VirtualClock final : public platform::Clock {
   }
 };
 
-// Posted tasks wait until the test (or ProcessPendingMessages) runs them.
-class FakeMessagePump final : public platform::MessagePump {
- public:
-  std::deque<std::function<void()>> queue;
-  int processed = 0;
-
-  void ProcessPendingMessages() override {
-    ++processed;
-    RunPosted();
-  }
-  void Post(std::function<void()> task) override { queue.push_back(std::move(task)); }
-  void RunPosted() {
-    while (!queue.empty()) {
-      auto task = std::move(queue.front());
-      queue.pop_front();
-      task();
-    }
-  }
-};
-
 }  // namespace parlino::testing

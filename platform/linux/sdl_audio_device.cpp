@@ -1,0 +1,85 @@
+#include "platform/linux/sdl_audio_device.h"
+
+#include <SDL2/SDL.h>
+
+#include <cstdio>
+#include <mutex>
+#include <string>
+#include <utility>
+
+#include "platform/platform_error.h"
+
+namespace parlino::platform::linux_impl {
+namespace {
+
+// Samples per device buffer: about 23 ms at espeak-ng's rate, the most a pause lags behind.
+constexpr Uint16 kBufferSamples = 512;
+
+// SDL's audio driver is one per process.
+struct AudioDriver {
+  std::mutex mutex;
+  bool initialized = false;
+  bool silent = false;  // playing into the dummy driver
+  int open_devices = 0;
+};
+
+AudioDriver& Driver() {
+  static AudioDriver driver;
+  return driver;
+}
+
+void SwitchToDummyLocked(AudioDriver& driver, const std::string& reason) {
+  if (driver.initialized) SDL_AudioQuit();
+  driver.initialized = SDL_AudioInit("dummy") == 0;
+  if (!driver.initialized) {
+    throw PlatformError(std::string("Cannot start SDL's dummy audio driver: ") + SDL_GetError());
+  }
+  driver.silent = true;
+  std::fprintf(stderr, "Parlino: no audio device is available (%s); speech plays silently.\n",
+               reason.c_str());
+}
+
+}  // namespace
+
+SdlAudioDevice::SdlAudioDevice(int sample_rate, Source source) : source_(std::move(source)) {
+  AudioDriver& driver = Driver();
+  std::lock_guard lock(driver.mutex);
+  if (!driver.initialized) {
+    if (SDL_AudioInit(nullptr) == 0) {
+      driver.initialized = true;
+    } else {
+      SwitchToDummyLocked(driver, SDL_GetError());
+    }
+  }
+  SDL_AudioSpec wanted{};
+  wanted.freq = sample_rate;
+  wanted.format = AUDIO_S16SYS;
+  wanted.channels = 1;
+  wanted.samples = kBufferSamples;
+  wanted.callback = &SdlAudioDevice::Callback;
+  wanted.userdata = this;
+  // SDL converts to whatever the device plays, so the callback always gets this format.
+  id_ = SDL_OpenAudioDevice(nullptr, 0, &wanted, nullptr, 0);
+  if (id_ == 0 && !driver.silent && driver.open_devices == 0) {
+    SwitchToDummyLocked(driver, SDL_GetError());
+    id_ = SDL_OpenAudioDevice(nullptr, 0, &wanted, nullptr, 0);
+  }
+  if (id_ == 0) throw PlatformError(std::string("Cannot open the audio output: ") + SDL_GetError());
+  ++driver.open_devices;
+  SDL_PauseAudioDevice(id_, 0);
+}
+
+SdlAudioDevice::~SdlAudioDevice() {
+  AudioDriver& driver = Driver();
+  std::lock_guard lock(driver.mutex);
+  SDL_CloseAudioDevice(id_);
+  --driver.open_devices;
+}
+
+void SdlAudioDevice::Callback(void* self, Uint8* stream, int length) {
+  auto* samples = reinterpret_cast<std::int16_t*>(stream);
+  static_cast<SdlAudioDevice*>(self)->source_(
+      std::span<std::int16_t>(samples, static_cast<std::size_t>(length) / sizeof(std::int16_t)));
+}
+
+}  // namespace parlino::platform::linux_impl

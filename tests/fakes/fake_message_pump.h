@@ -1,0 +1,31 @@
+#pragma once
+// A user-interface message queue that the test drives: tasks posted from any thread wait until
+// the test thread processes them.
+#include <chrono>
+#include <deque>
+#include <functional>
+#include <mutex>
+
+#include "platform/clock.h"
+
+namespace parlino::testing {
+
+class FakeMessagePump final : public platform::MessagePump {
+ public:
+  // Runs the tasks that are waiting, in order, on the calling thread.
+  void ProcessPendingMessages() override;
+  void Post(std::function<void()> task) override;
+
+  std::size_t Pending() const;
+  // Processes messages until `done` holds or `timeout` passes; returns `done()`.
+  bool RunUntil(const std::function<bool()>& done,
+                std::chrono::milliseconds timeout = std::chrono::seconds(10));
+  // Processes messages for `duration`.
+  void RunFor(std::chrono::milliseconds duration);
+
+ private:
+  mutable std::mutex mutex_;
+  std::deque<std::function<void()>> tasks_;
+};
+
+}  // namespace parlino::testing
