@@ -11,22 +11,13 @@
 #include "platform/linux/qt_message_boxes.h"
 #include "platform/linux/qt_message_pump.h"
 #include "platform/linux/utf8_code_page.h"
+#include "platform/linux/x11_hot_key_registrar.h"
 #include "platform/linux/x11_single_instance.h"
 
 namespace {
 
 using namespace parlino;
 namespace linux_impl = platform::linux_impl;
-
-// Hot keys arrive with the X11 registrar; until then every combination is refused, which the
-// program treats as "taken by another application".
-class NoHotKeys final : public platform::HotKeyRegistrar {
- public:
-  std::optional<int> Register(std::uint16_t, std::function<void()>) override {
-    return std::nullopt;
-  }
-  void Unregister(int) override {}
-};
 
 }  // namespace
 
@@ -56,7 +47,7 @@ int main(int argc, char** argv) {
   linux_impl::EspeakVoiceServer voiceServer(pump);
   linux_impl::NoLegacyEngines legacyEngines;
   linux_impl::Utf8CodePage codePage;
-  NoHotKeys hotKeys;
+  linux_impl::X11HotKeyRegistrar hotKeys;
 
   std::vector<std::string> arguments(argv, argv + argc);
   app::AppContext context{folders,       folders.programFolder / "parlino",
