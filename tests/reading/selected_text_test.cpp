@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "tests/fakes/fake_capture_services.h"
+#include "tests/fakes/fake_message_pump.h"
 #include "tests/fakes/fake_platform.h"
 
 namespace parlino::reading {
