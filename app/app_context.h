@@ -6,12 +6,17 @@
 #include <vector>
 
 #include "platform/autostart_entry.h"
+#include "platform/beep.h"
+#include "platform/clipboard.h"
 #include "platform/clock.h"
 #include "platform/code_page.h"
+#include "platform/focus_copy.h"
 #include "platform/folders.h"
 #include "platform/hot_key_registrar.h"
+#include "platform/keyboard_input.h"
 #include "platform/legacy_engines.h"
 #include "platform/message_boxes.h"
+#include "platform/pointer_buttons.h"
 #include "platform/profile_store.h"
 #include "platform/shell.h"
 #include "platform/voice_server.h"
@@ -30,6 +35,11 @@ struct AppContext {
   platform::LegacyEngineServer& legacyEngines;
   const platform::CodePage& codePage;
   platform::HotKeyRegistrar& hotKeys;
+  platform::Clipboard& clipboard;
+  platform::FocusCopy& focusCopy;
+  platform::KeyboardInput& keyboard;
+  platform::PointerButtons& pointer;
+  platform::Beeper& beeper;
   platform::Clock& clock;
   platform::MessagePump& pump;
 };

@@ -18,14 +18,15 @@ std::int32_t SlotNumber(const Text& text) {
 }  // namespace
 
 bool ReadingController::IsLegacyIndex(int index) const {
-  return index >= 0 && speech::EntryAt(index, LegacyCount()).generation == speech::VoiceGeneration::Sapi4;
+  return index >= 0 &&
+         speech::EntryAt(index, LegacyCount()).generation == speech::VoiceGeneration::Sapi4;
 }
 
 void ReadingController::Guarded(const std::function<void()>& block) {
   try {
     block();
   } catch (const std::exception&) {
-    s_.view.WarningBeep();
+    s_.beeper.WarningBeep();
   }
 }
 
@@ -45,6 +46,11 @@ void ReadingController::SpeakLegacy(const Text& text) {
   s_.sapi4.Speak();
 }
 
+void ReadingController::Speak(const Text& text) {
+  SpokenText = PitchPrefix + text;
+  s_.sapi5.Speak(SpokenText, platform::kSpeakAsync);
+}
+
 void ReadingController::DefaultHotKeyHotKey() {
   // Two captures must never interleave their clipboard back-ups.
   if (s_.selection.CaptureInProgress()) return;
@@ -62,14 +68,14 @@ void ReadingController::DefaultHotKeyHotKey() {
     s_.sapi5.Connect();
     s_.defaultVoice.SelectDefaultVoice();
     s_.sapi5.Speak(u"", platform::kSpeakPurgeBeforeSpeak);
-    s_.sapi5.Speak(PitchPrefix + text, platform::kSpeakAsync);
+    Speak(text);
   });
 }
 
 void ReadingController::SelectSlot(int slot) {
   if (s_.selection.CaptureInProgress()) return;
   PitchPrefix.clear();
-  const std::optional<SlotRow> row = s_.slots.Slot(slot);
+  const std::optional<SlotRow> row = s_.slotTable.Slot(slot);
   if (!row) return;
   if (row->sapiVersion == 5 && s_.sapi5Available) {
     ReadModernSlot(*row);
@@ -89,15 +95,15 @@ void ReadingController::ReadModernSlot(const SlotRow& row) {
   });
   Guarded([this, &row] {
     const int index = s_.defaultVoice.VoiceIndexOfName(speech::Sapi5DisplayName(row.voice));
-    s_.sapi5.SetVoice(s_.sapi5.GetVoices(u"", u"")->Item(speech::EntryAt(index, LegacyCount()).position));
+    s_.sapi5.SetVoice(
+        s_.sapi5.GetVoices(u"", u"")->Item(speech::EntryAt(index, LegacyCount()).position));
     s_.sapi5.SetRate(speech::Sapi5Position(SlotNumber(row.speed)));
     s_.sapi5.SetVolume(SlotNumber(row.volume));
     PitchPrefix = speech::PitchPrefix(speech::Sapi5Position(SlotNumber(row.pitch)));
   });
   Guarded([this] {
     s_.sapi5.Speak(u"", platform::kSpeakPurgeBeforeSpeak);
-    const Text text = CapturedText();
-    s_.sapi5.Speak(PitchPrefix + text, platform::kSpeakAsync);
+    Speak(CapturedText());
   });
 }
 
@@ -125,7 +131,8 @@ void ReadingController::Stopreading1Click() {
   ReadingPaused = !ReadingPaused;
 
   const bool modernReading =
-      ReadingEngine == 5 || (ReadingEngine == 0 && !IsLegacyIndex(s_.defaultVoice.SelectedVoiceIndex()));
+      ReadingEngine == 5 ||
+      (ReadingEngine == 0 && !IsLegacyIndex(s_.defaultVoice.SelectedVoiceIndex()));
   const bool onModern = modernReading && s_.sapi5Available;
   const bool onLegacy = !onModern && s_.sapi4Available;
 

@@ -6,8 +6,10 @@
 #include <functional>
 #include <optional>
 
+#include "platform/beep.h"
 #include "platform/code_page.h"
 #include "platform/text.h"
+#include "reading/selected_text.h"
 #include "speech/sapi4/tm_speech.h"
 #include "speech/sapi5/sp_voice.h"
 
@@ -42,15 +44,6 @@ class SlotTable {
   virtual std::optional<SlotRow> Slot(int n) const = 0;
 };
 
-// The selection of the application in front, captured and prepared.
-class SelectionSource {
- public:
-  virtual ~SelectionSource() = default;
-  virtual Text GetSelectedText() = 0;
-  // A capture processes pending messages, so a request can arrive in the middle of one.
-  virtual bool CaptureInProgress() const = 0;
-};
-
 enum class TrayPicture { Normal, Frame1, Frame2 };
 
 // What a reading shows: the tray icon, its animation timer and the pause item's caption.
@@ -60,7 +53,6 @@ class ReadingView {
   virtual void SetPauseCaption(TextView caption) = 0;
   virtual void SetAnimationRunning(bool running) = 0;
   virtual void ShowTrayPicture(TrayPicture picture) = 0;
-  virtual void WarningBeep() = 0;
 };
 
 struct ReadingServices {
@@ -68,9 +60,10 @@ struct ReadingServices {
   speech::TSpVoice& sapi5;
   const platform::CodePage& codePage;
   DefaultVoice& defaultVoice;
-  SlotTable& slots;
-  SelectionSource& selection;
+  SlotTable& slotTable;
+  SelectedTextCapture& selection;
   ReadingView& view;
+  platform::Beeper& beeper;
   const bool& sapi4Available;
   const bool& sapi5Available;
 };
@@ -95,12 +88,15 @@ class ReadingController {
   int ReadingEngine = 0;  // 0 for the default voice, else the slot's generation
   Text PitchPrefix;
   int AnimationStep = 0;
+  // What the modern voice was last given to speak, where its word events point.
+  Text SpokenText;
 
  private:
   int LegacyCount() const { return static_cast<int>(s_.sapi4.Engines().size()); }
   bool IsLegacyIndex(int index) const;
   Text CapturedText();
   void SpeakLegacy(const Text& text);
+  void Speak(const Text& text);  // on the modern voice, after the pitch prefix
   void ReadModernSlot(const SlotRow& row);
   void ReadLegacySlot(const SlotRow& row);
   // Runs `block`; an error in it ends the block with a warning beep, nothing more.

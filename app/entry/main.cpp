@@ -8,10 +8,14 @@
 #include "platform/linux/folders.h"
 #include "platform/linux/ini_profile_store.h"
 #include "platform/linux/no_legacy_engines.h"
+#include "platform/linux/qt_beeper.h"
+#include "platform/linux/qt_clipboard.h"
+#include "platform/linux/qt_focus_copy.h"
 #include "platform/linux/qt_message_boxes.h"
 #include "platform/linux/qt_message_pump.h"
 #include "platform/linux/utf8_code_page.h"
 #include "platform/linux/x11_hot_key_registrar.h"
+#include "platform/linux/x11_input.h"
 #include "platform/linux/x11_single_instance.h"
 
 namespace {
@@ -48,6 +52,10 @@ int main(int argc, char** argv) {
   linux_impl::NoLegacyEngines legacyEngines;
   linux_impl::Utf8CodePage codePage;
   linux_impl::X11HotKeyRegistrar hotKeys;
+  linux_impl::QtClipboard clipboard;
+  linux_impl::QtFocusCopy focusCopy;
+  linux_impl::X11Input input;
+  linux_impl::QtBeeper beeper;
 
   std::vector<std::string> arguments(argv, argv + argc);
   app::AppContext context{folders,       folders.programFolder / "parlino",
@@ -55,8 +63,10 @@ int main(int argc, char** argv) {
                           autostart,     boxes,
                           shell,         voiceServer,
                           legacyEngines, codePage,
-                          hotKeys,       clock,
-                          pump};
+                          hotKeys,       clipboard,
+                          focusCopy,     input,
+                          input,         beeper,
+                          clock,         pump};
 
   app::TfrmMain frmMain(context);
   frmMain.FormCreate();

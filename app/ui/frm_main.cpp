@@ -5,6 +5,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QSystemTrayIcon>
 #include <QTabBar>
@@ -15,6 +16,7 @@
 #include "app/ui/artwork.h"
 #include "app/ui/hot_key_edit.h"
 #include "app/ui/qt_text.h"
+#include "reading/text_preparation.h"
 
 namespace parlino::app {
 
@@ -24,6 +26,10 @@ TfrmMain::TfrmMain(AppContext& context)
       DefaultHotKey(context.hotKeys),
       OptionsHotKey(context.hotKeys),
       StopHotKey(context.hotKeys),
+      Capture({context.clipboard, context.focusCopy, context.keyboard, context.clock, context.pump},
+              [this](TextView raw) { return reading::PrepareText(Text(raw), *this); }),
+      Reading({SpeechAPI4, SpeechAPI5, context.codePage, *this, *this, Capture, *this,
+               context.beeper, Sapi4Available, Sapi5Available}),
       context_(context),
       log_(context.folders.dataFolder / "debug.txt") {
   setObjectName("frmMain");
@@ -66,7 +72,11 @@ TfrmMain::TfrmMain(AppContext& context)
 
   TrayIcon = new QSystemTrayIcon(ProgramIcon(), this);
   TrayIcon->setToolTip("Parlino!");
+  TrayMenu = new QMenu(this);
+  Stopreading1 = TrayMenu->addAction("Pause");
+  TrayIcon->setContextMenu(TrayMenu);
   setWindowIcon(ProgramIcon());
+  ConnectReading();
 
   // Fixed border: the window keeps the size its content asks for, at least the classic 424 x 283.
   setFixedSize(sizeHint().expandedTo(QSize(424, 283)));

@@ -8,6 +8,9 @@
 #include "app/app_context.h"
 #include "app/entry/debug_log.h"
 #include "reading/global_hot_key.h"
+#include "reading/pronunciation_settings.h"
+#include "reading/reading_controller.h"
+#include "reading/selected_text.h"
 #include "speech/catalogue/voice_catalogue.h"
 #include "speech/sapi4/tm_speech.h"
 #include "speech/sapi5/sp_voice.h"
@@ -17,18 +20,24 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
+class QMenu;
 class QPushButton;
 class QSlider;
 class QSystemTrayIcon;
 class QTabWidget;
 class QTimer;
+class QAction;
 
 namespace parlino::app {
 
 class IniFile;
 class THotKeyEdit;
 
-class TfrmMain : public QWidget {
+class TfrmMain : public QWidget,
+                 public reading::DefaultVoice,
+                 public reading::PronunciationSettings,
+                 public reading::SlotTable,
+                 private reading::ReadingView {
   Q_OBJECT
  public:
   explicit TfrmMain(AppContext& context);
@@ -56,7 +65,7 @@ class TfrmMain : public QWidget {
   void VoicesListKeyDown(int key, Qt::KeyboardModifiers shift);
   // Readies the engine of the selected entry with the tab's slider values; speaks nothing.
   // Errors reach the caller.
-  void SelectDefaultVoice();
+  void SelectDefaultVoice() override;
   void btnTestVoiceClick();
 
   // Read-out handlers of the three sliders.
@@ -67,13 +76,25 @@ class TfrmMain : public QWidget {
   // Catalogue queries. An index is a row of VoicesList; -1 stands for no entry.
   // The number of legacy engine modes: the catalogue's first entries are theirs.
   int Sapi4EngineCount() const { return static_cast<int>(SpeechAPI4.Engines().size()); }
-  int SelectedVoiceIndex() const;
+  int SelectedVoiceIndex() const override;
   speech::CatalogueEntry VoiceEntry(int index) const;  // the index rule; throws for -1
   Text VoiceDisplayName(int index) const;
   // The first entry with this display name, letter case ignored; -1 when there is none.
-  int VoiceIndexOfName(TextView displayName) const;
+  int VoiceIndexOfName(TextView displayName) const override;
   // A selection the program makes: the voice is not applied.
   void SelectVoiceQuietly(int index);
+
+  // The Pronunciation page as every reading sees it.
+  bool IgnoreCharacters() const override;
+  Text IgnoredCharacters() const override;
+  bool WordsCorrections() const override;
+  std::vector<corrections::Correction> Corrections() const override;
+
+  // The slot list; slot n is its row n.
+  std::optional<reading::SlotRow> Slot(int n) const override;
+
+  // The options hot key: the window on its "General" tab.
+  void OptionsHotKeyHotKey();
 
   bool Sapi4Available = true;
   bool Sapi5Available = true;
@@ -147,6 +168,12 @@ class TfrmMain : public QWidget {
   QTimer* TrayAnimation_Timer;
   QTimer* EasterEgg1Timer;
   QSystemTrayIcon* TrayIcon;
+  QMenu* TrayMenu;
+  QAction* Stopreading1;
+
+  // Captures selections and turns requests into readings; holds the reading state.
+  reading::SelectedTextCapture Capture;
+  reading::ReadingController Reading;
 
  private:
   void CreateGeneralSheet();
@@ -154,6 +181,11 @@ class TfrmMain : public QWidget {
   void CreatePronunciationSheet();
   void CreateAboutSheet();
   void CreateBottomStrip();
+
+  void ConnectReading();
+  void SetPauseCaption(TextView caption) override;
+  void SetAnimationRunning(bool running) override;
+  void ShowTrayPicture(reading::TrayPicture picture) override;
 
   void CheckSapi4();
   void CheckSapi5();

@@ -5,6 +5,7 @@
 #include "app/ui/frm_main.h"
 #include "platform/linux/ini_profile_store.h"
 #include "tests/fakes/cp1252_code_page.h"
+#include "tests/fakes/fake_capture_services.h"
 #include "tests/fakes/fake_legacy_engines.h"
 #include "tests/fakes/fake_message_pump.h"
 #include "tests/fakes/fake_platform.h"
@@ -27,9 +28,13 @@ class AppFixture {
                 legacyEngines,
                 codePage,
                 hotKeys,
+                clipboard,
+                focusCopy,
+                keyboard,
+                pointer,
+                beeper,
                 clock,
-                pump} {
-  }
+                pump} {}
 
   app::TfrmMain& Form() {
     if (!form) form = std::make_unique<app::TfrmMain>(context);
@@ -57,6 +62,11 @@ class AppFixture {
   FakeLegacyEngineServer legacyEngines;
   Cp1252CodePage codePage;
   FakeHotKeyRegistrar hotKeys;
+  FakeClipboard clipboard;
+  FakeFocusCopy focusCopy;
+  FakeKeyboardInput keyboard;
+  FakePointerButtons pointer;
+  FakeBeeper beeper;
   VirtualClock clock;
   app::AppContext context;
   std::unique_ptr<app::TfrmMain> form;

@@ -61,7 +61,8 @@ Readouts ReadoutsOf(const app::TfrmMain& form) {
 std::vector<std::string> VoiceSettings(const testing::FakeVoiceServer& server) {
   std::vector<std::string> settings;
   for (const std::string& entry : server.log) {
-    if (entry != "CreateVoice" && entry != "Release" && entry != "GetVoices") settings.push_back(entry);
+    if (entry != "CreateVoice" && entry != "Release" && entry != "GetVoices")
+      settings.push_back(entry);
   }
   return settings;
 }
