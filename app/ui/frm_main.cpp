@@ -77,6 +77,7 @@ TfrmMain::TfrmMain(AppContext& context)
   TrayIcon->setContextMenu(TrayMenu);
   setWindowIcon(ProgramIcon());
   ConnectReading();
+  ConnectFrame();
 
   // Fixed border: the window keeps the size its content asks for, at least the classic 424 x 283.
   setFixedSize(sizeHint().expandedTo(QSize(424, 283)));

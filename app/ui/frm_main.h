@@ -93,8 +93,13 @@ class TfrmMain : public QWidget,
   // The slot list; slot n is its row n.
   std::optional<reading::SlotRow> Slot(int n) const override;
 
-  // The options hot key: the window on its "General" tab.
+  // OK saves and applies the settings and hides the window; Cancel only hides it.
+  void btnOKClick();
+  void btnCancelClick();
+  // The options hot key and the tray's "Options...": the window on its "General" tab.
   void OptionsHotKeyHotKey();
+  // The tray's "Exit": speech stops, the settings are saved, the program ends.
+  void Exit1Click();
 
   bool Sapi4Available = true;
   bool Sapi5Available = true;
@@ -182,6 +187,8 @@ class TfrmMain : public QWidget,
   void CreateAboutSheet();
   void CreateBottomStrip();
 
+  void showEvent(QShowEvent* event) override;
+  void ConnectFrame();
   void ConnectReading();
   void SetPauseCaption(TextView caption) override;
   void SetAnimationRunning(bool running) override;

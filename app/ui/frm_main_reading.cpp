@@ -54,13 +54,6 @@ void TfrmMain::ConnectReading() {
   SpeechAPI4.OnStop = [this](speech::TMSpeech&) { Reading.SpeechEnded(); };
 }
 
-void TfrmMain::OptionsHotKeyHotKey() {
-  show();
-  raise();
-  activateWindow();
-  Pages->setCurrentIndex(0);
-}
-
 void TfrmMain::SetPauseCaption(TextView caption) {
   Stopreading1->setText(ToQString(caption));
 }
