@@ -7,7 +7,9 @@
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <algorithm>
 #include <chrono>
+#include <iostream>
 #include <sstream>
 #include <string>
 #include <vector>
