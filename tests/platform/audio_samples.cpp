@@ -39,9 +39,11 @@ Samples ReadWavSamples(const std::filesystem::path& file) {
   throw std::runtime_error("no data in " + file.string());
 }
 
-Samples EspeakNgRendering(const std::filesystem::path& folder, const std::string& text) {
+Samples EspeakNgRendering(const std::filesystem::path& folder, const std::string& text,
+                          const std::string& voice) {
   const std::filesystem::path wav = folder / "espeak-ng.wav";
-  const std::string command = "espeak-ng -w '" + wav.string() + "' '" + text + "'";
+  const std::string command = "espeak-ng " + (voice.empty() ? "" : "-v '" + voice + "' ") + "-w '" +
+                              wav.string() + "' '" + text + "'";
   if (std::system(command.c_str()) != 0) throw std::runtime_error("failed: " + command);
   return ReadWavSamples(wav);
 }

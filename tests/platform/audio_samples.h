@@ -14,8 +14,10 @@ using Samples = std::vector<std::int16_t>;
 Samples ReadRawSamples(const std::filesystem::path& file);
 // The samples of a mono 16-bit WAV file.
 Samples ReadWavSamples(const std::filesystem::path& file);
-// What the espeak-ng program itself makes of `text` with its default voice and rate.
-Samples EspeakNgRendering(const std::filesystem::path& folder, const std::string& text);
+// What the espeak-ng program itself makes of `text` at its default rate, with `voice` (an
+// identifier such as "gmw/af") or else its default voice.
+Samples EspeakNgRendering(const std::filesystem::path& folder, const std::string& text,
+                          const std::string& voice = "");
 
 // Sample levels above this count as sound.
 inline constexpr int kSoundLevel = 300;

@@ -3,11 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QBuffer>
 #include <QClipboard>
-#include <QImage>
 #include <QLineEdit>
-#include <QProcess>
 
 #include "platform/linux/qt_beeper.h"
 #include "platform/linux/qt_clipboard.h"
@@ -30,6 +27,8 @@ namespace {
 using namespace std::chrono_literals;
 using testing::ClipboardData;
 using testing::ClipboardTargets;
+using testing::CopyTarget;
+using testing::PngImage;
 using testing::PutOnClipboardWithXclip;
 using testing::RunTool;
 using testing::Settle;
@@ -37,41 +36,6 @@ using testing::WaitFor;
 
 void Xdotool(const QStringList& arguments) {
   RunTool("xdotool", arguments);
-}
-
-// The application in front: a window of another process with all of its text selected.
-class CopyTarget {
- public:
-  CopyTarget(const QString& control, const QString& text, int copyDelay = 0) {
-    QStringList arguments = {control, text};
-    if (copyDelay > 0) arguments << QString::number(copyDelay);
-    process_.start(PARLINO_COPY_TARGET, arguments);
-    ready_ = WaitFor([&] { return process_.readAllStandardOutput().contains("ready"); });
-  }
-  ~CopyTarget() {
-    process_.kill();
-    process_.waitForFinished();
-  }
-  CopyTarget(const CopyTarget&) = delete;
-  CopyTarget& operator=(const CopyTarget&) = delete;
-
-  bool Ready() const { return ready_; }
-
- private:
-  QProcess process_;
-  bool ready_ = false;
-};
-
-QByteArray PngImage() {
-  QImage image(24, 16, QImage::Format_RGB32);
-  for (int y = 0; y < image.height(); ++y) {
-    for (int x = 0; x < image.width(); ++x) image.setPixel(x, y, qRgb(x * 10, y * 15, 99));
-  }
-  QByteArray png;
-  QBuffer buffer(&png);
-  buffer.open(QIODevice::WriteOnly);
-  image.save(&buffer, "PNG");
-  return png;
 }
 
 // Another client of the display, to look at the keyboard and hear the bell.

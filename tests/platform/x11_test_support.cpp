@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QImage>
 #include <QProcess>
 #include <QThread>
 
@@ -58,6 +60,30 @@ QStringList ClipboardTargets() {
 
 QByteArray ClipboardData(const QString& mimeType) {
   return RunTool("xclip", {"-selection", "clipboard", "-o", "-t", mimeType});
+}
+
+CopyTarget::CopyTarget(const QString& control, const QString& text, int copyDelay) {
+  QStringList arguments = {control, text};
+  if (copyDelay > 0) arguments << QString::number(copyDelay);
+  process_.start(PARLINO_COPY_TARGET, arguments);
+  ready_ = WaitFor([&] { return process_.readAllStandardOutput().contains("ready"); });
+}
+
+CopyTarget::~CopyTarget() {
+  process_.kill();
+  process_.waitForFinished();
+}
+
+QByteArray PngImage() {
+  QImage image(24, 16, QImage::Format_RGB32);
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) image.setPixel(x, y, qRgb(x * 10, y * 15, 99));
+  }
+  QByteArray png;
+  QBuffer buffer(&png);
+  buffer.open(QIODevice::WriteOnly);
+  image.save(&buffer, "PNG");
+  return png;
 }
 
 }  // namespace parlino::testing

@@ -1,6 +1,7 @@
 #pragma once
 // Helpers of the tests that run against a real X server (under tests/run-under-xvfb).
 #include <QByteArray>
+#include <QProcess>
 #include <QString>
 #include <QStringList>
 #include <chrono>
@@ -26,5 +27,24 @@ void PutOnClipboardWithXclip(const QString& mimeType, const QByteArray& data);
 // The clipboard's formats and data as another client sees them.
 QStringList ClipboardTargets();
 QByteArray ClipboardData(const QString& mimeType);
+
+// The application in front: copy_target, a window of another process with all of its text
+// selected and the focus. With a delay it copies that many milliseconds late.
+class CopyTarget {
+ public:
+  CopyTarget(const QString& control, const QString& text, int copyDelay = 0);
+  ~CopyTarget();
+  CopyTarget(const CopyTarget&) = delete;
+  CopyTarget& operator=(const CopyTarget&) = delete;
+
+  bool Ready() const { return ready_; }
+
+ private:
+  QProcess process_;
+  bool ready_ = false;
+};
+
+// A small PNG picture, as a user's clipboard might hold one.
+QByteArray PngImage();
 
 }  // namespace parlino::testing
