@@ -103,14 +103,17 @@ EspeakLibrary& EspeakLibrary::Instance() {
 
 std::vector<EspeakVoiceInfo> EspeakLibrary::ListVoices() {
   std::lock_guard lock(mutex_);
-  std::vector<EspeakVoiceInfo> voices;
-  const espeak_VOICE** list = espeak_ListVoices(nullptr);
-  for (std::size_t i = 0; list != nullptr && list[i] != nullptr; ++i) {
-    const std::string identifier = list[i]->identifier != nullptr ? list[i]->identifier : "";
-    if (identifier.empty() || identifier.starts_with("mb/")) continue;
-    voices.push_back({identifier, FromUtf8(list[i]->name != nullptr ? list[i]->name : "")});
+  // Read once: every reading looks its voice up, and reading the voice files takes milliseconds.
+  // Voices installed while the program runs appear after a restart.
+  if (voices_.empty()) {
+    const espeak_VOICE** list = espeak_ListVoices(nullptr);
+    for (std::size_t i = 0; list != nullptr && list[i] != nullptr; ++i) {
+      const std::string identifier = list[i]->identifier != nullptr ? list[i]->identifier : "";
+      if (identifier.empty() || identifier.starts_with("mb/")) continue;
+      voices_.push_back({identifier, FromUtf8(list[i]->name != nullptr ? list[i]->name : "")});
+    }
   }
-  return voices;
+  return voices_;
 }
 
 void EspeakLibrary::Synthesize(const SpeechPiece& piece, const AudioHandler& on_audio) {

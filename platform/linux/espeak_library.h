@@ -32,7 +32,7 @@ class EspeakLibrary {
 
   int sample_rate() const { return sample_rate_; }
 
-  // The installed voices that can speak here, read afresh at every call, in espeak-ng's order.
+  // The installed voices that can speak here, in espeak-ng's order, read at the first call.
   // MBROLA voices are left out: they need a separate synthesiser and data that are not part of
   // espeak-ng.
   std::vector<EspeakVoiceInfo> ListVoices();
@@ -49,6 +49,7 @@ class EspeakLibrary {
   const int sample_rate_;
   std::mutex mutex_;
   std::string current_voice_;
+  std::vector<EspeakVoiceInfo> voices_;  // the installed voices, listed once
 };
 
 }  // namespace parlino::platform::linux_impl

@@ -12,8 +12,9 @@
 namespace parlino::platform::linux_impl {
 namespace {
 
-// Samples per device buffer: about 23 ms at espeak-ng's rate, the most a pause lags behind.
-constexpr Uint16 kBufferSamples = 512;
+// Samples per device buffer: about 12 ms at espeak-ng's rate, the most a pause lags behind;
+// closing a device waits for two of them.
+constexpr Uint16 kBufferSamples = 256;
 
 // SDL's audio driver is one per process.
 struct AudioDriver {
