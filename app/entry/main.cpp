@@ -1,5 +1,7 @@
 // The program entry: one copy per desktop session, the platform services, the windows, the loop.
 #include <QApplication>
+#include <cstdio>
+#include <cstdlib>
 
 #include "app/entry/linux_services.h"
 #include "app/ui/frm_main.h"
@@ -10,6 +12,15 @@ int main(int argc, char** argv) {
   using namespace parlino;
   // The folders exist before any window does.
   const platform::Folders folders = platform::linux_impl::DiscoverFolders();
+
+  // Global hot keys, the synthetic copy and the middle-button poll all need X11; on a Wayland
+  // desktop that is XWayland.
+  if (std::getenv("DISPLAY") == nullptr) {
+    std::fprintf(stderr,
+                 "Parlino: no X display found (DISPLAY is not set). Parlino needs X11; "
+                 "on a Wayland desktop it runs through XWayland.\n");
+    return 1;
+  }
 
   QApplication application(argc, argv);
   QApplication::setApplicationName("Parlino");
