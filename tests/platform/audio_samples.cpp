@@ -13,7 +13,7 @@ namespace {
 
 Samples ToSamples(const std::string& bytes, std::size_t from, std::size_t size) {
   Samples samples(std::min(size, bytes.size() - std::min(from, bytes.size())) / 2);
-  std::memcpy(samples.data(), bytes.data() + from, samples.size() * 2);
+  if (!samples.empty()) std::memcpy(samples.data(), bytes.data() + from, samples.size() * 2);
   return samples;
 }
 
