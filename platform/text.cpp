@@ -1,6 +1,7 @@
 #include "platform/text.h"
 
 #include <limits>
+#include <stdexcept>
 #include <string>
 
 namespace parlino {
@@ -145,6 +146,12 @@ std::optional<std::int32_t> ParseInteger(TextView text) {
   if (base == 16) return static_cast<std::int32_t>(static_cast<std::uint32_t>(value));
   return negative ? static_cast<std::int32_t>(-static_cast<std::int64_t>(value))
                   : static_cast<std::int32_t>(value);
+}
+
+std::int32_t RequireInteger(TextView text) {
+  const auto value = ParseInteger(text);
+  if (!value) throw std::invalid_argument("Not a number: " + ToUtf8(text));
+  return *value;
 }
 
 }  // namespace parlino

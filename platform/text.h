@@ -25,5 +25,7 @@ Text ToText(long long value);
 // Decimal, "$hex" or "0xhex" in 32 bits (hexadecimal wraps like the platform's own reader);
 // nothing for anything else.
 std::optional<std::int32_t> ParseInteger(TextView text);
+// The same for a text that must be a number: throws std::invalid_argument naming the text.
+std::int32_t RequireInteger(TextView text);
 
 }  // namespace parlino

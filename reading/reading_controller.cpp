@@ -7,15 +7,6 @@
 #include "speech/sapi4/ansi_text.h"
 
 namespace parlino::reading {
-namespace {
-
-std::int32_t SlotNumber(const Text& text) {
-  const auto value = ParseInteger(text);
-  if (!value) throw std::invalid_argument("Not a number: " + ToUtf8(text));
-  return *value;
-}
-
-}  // namespace
 
 bool ReadingController::IsLegacyIndex(int index) const {
   return index >= 0 &&
@@ -97,9 +88,9 @@ void ReadingController::ReadModernSlot(const SlotRow& row) {
     const int index = s_.defaultVoice.VoiceIndexOfName(speech::Sapi5DisplayName(row.voice));
     s_.sapi5.SetVoice(
         s_.sapi5.GetVoices(u"", u"")->Item(speech::EntryAt(index, LegacyCount()).position));
-    s_.sapi5.SetRate(speech::Sapi5Position(SlotNumber(row.speed)));
-    s_.sapi5.SetVolume(SlotNumber(row.volume));
-    PitchPrefix = speech::PitchPrefix(speech::Sapi5Position(SlotNumber(row.pitch)));
+    s_.sapi5.SetRate(speech::Sapi5Position(RequireInteger(row.speed)));
+    s_.sapi5.SetVolume(RequireInteger(row.volume));
+    PitchPrefix = speech::PitchPrefix(speech::Sapi5Position(RequireInteger(row.pitch)));
   });
   Guarded([this] {
     s_.sapi5.Speak(u"", platform::kSpeakPurgeBeforeSpeak);
@@ -114,9 +105,9 @@ void ReadingController::ReadLegacySlot(const SlotRow& row) {
     const int index = s_.defaultVoice.VoiceIndexOfName(row.voice);
     if (!IsLegacyIndex(index)) throw std::out_of_range("No legacy voice " + ToUtf8(row.voice));
     s_.sapi4.SelectEngine(s_.sapi4.Engines()[static_cast<std::size_t>(index)]);
-    s_.sapi4.SetSpeed(static_cast<std::uint32_t>(SlotNumber(row.speed)));
-    s_.sapi4.SetPitch(static_cast<std::uint16_t>(SlotNumber(row.pitch)));
-    s_.sapi4.SetVolume(SlotNumber(row.volume));
+    s_.sapi4.SetSpeed(static_cast<std::uint32_t>(RequireInteger(row.speed)));
+    s_.sapi4.SetPitch(static_cast<std::uint16_t>(RequireInteger(row.pitch)));
+    s_.sapi4.SetVolume(RequireInteger(row.volume));
     s_.sapi4.Text.clear();
     SpeakLegacy(CapturedText());
   });

@@ -31,9 +31,7 @@ std::uint16_t HotKeyCode(std::int32_t stored) {
 }
 
 std::int32_t ReadoutValue(const QLineEdit* readout) {
-  const auto value = ParseInteger(FromQString(readout->text()));
-  if (!value) throw std::invalid_argument("Not a number: " + readout->text().toStdString());
-  return *value;
+  return RequireInteger(FromQString(readout->text()));
 }
 
 // The legacy engine's current value; 0 while no engine is selected.

@@ -67,8 +67,6 @@ TfrmMain::TfrmMain(AppContext& context)
   MouseTimer->setInterval(125);
   TrayAnimation_Timer = new QTimer(this);
   TrayAnimation_Timer->setInterval(500);
-  EasterEgg1Timer = new QTimer(this);
-  EasterEgg1Timer->setInterval(300);
 
   TrayIcon = new QSystemTrayIcon(ProgramIcon(), this);
   TrayIcon->setToolTip("Parlino!");

@@ -171,7 +171,6 @@ class TfrmMain : public QWidget,
   reading::GlobalHotKey StopHotKey;
   QTimer* MouseTimer;
   QTimer* TrayAnimation_Timer;
-  QTimer* EasterEgg1Timer;
   QSystemTrayIcon* TrayIcon;
   QMenu* TrayMenu;
   QAction* Stopreading1;

@@ -1,36 +1,21 @@
 // The "Default voice" tab with the real voices: the list shows espeak-ng's voices, the Test button
 // is heard, and the sliders change the speed, the pitch and the volume that are heard.
 #include <gtest/gtest.h>
-#include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSlider>
-#include <QTimer>
 
 #include <cstdlib>
-#include <functional>
 
 #include "app/entry/linux_services.h"
 #include "app/ui/frm_main.h"
 #include "platform/linux/espeak_library.h"
 #include "tests/fakes/temp_dir.h"
 #include "tests/platform/audio_samples.h"
+#include "tests/platform/x11_test_support.h"
 
 namespace parlino {
 namespace {
-
-bool RunUntil(const std::function<bool()>& done, int timeoutMs) {
-  QTimer wake;  // so that the loop looks at the clock while nothing else happens
-  wake.start(50);
-  QElapsedTimer elapsed;
-  elapsed.start();
-  while (!done()) {
-    if (elapsed.elapsed() > timeoutMs) return false;
-    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-  }
-  return true;
-}
 
 class DefaultVoiceTab : public ::testing::Test {
  protected:
@@ -52,7 +37,8 @@ class DefaultVoiceTab : public ::testing::Test {
     const std::size_t before = testing::ReadRawSamples(Heard()).size();
     ended_ = false;
     form_.btnTestVoice->click();
-    EXPECT_TRUE(RunUntil([this] { return ended_; }, 20000)) << "the test phrase did not end";
+    EXPECT_TRUE(testing::WaitFor([this] { return ended_; }, std::chrono::seconds(20)))
+        << "the test phrase did not end";
     const testing::Samples all = testing::ReadRawSamples(Heard());
     return testing::Samples(all.begin() + static_cast<std::ptrdiff_t>(std::min(before, all.size())),
                             all.end());
