@@ -10,13 +10,16 @@
 #include "platform/clipboard.h"
 #include "platform/clock.h"
 #include "platform/code_page.h"
+#include "platform/downloads.h"
 #include "platform/focus_copy.h"
 #include "platform/folders.h"
 #include "platform/hot_key_registrar.h"
 #include "platform/keyboard_input.h"
 #include "platform/legacy_engines.h"
 #include "platform/message_boxes.h"
+#include "platform/notification_area.h"
 #include "platform/pointer_buttons.h"
+#include "platform/primary_selection.h"
 #include "platform/profile_store.h"
 #include "platform/shell.h"
 #include "platform/voice_server.h"
@@ -42,9 +45,13 @@ struct AppContext {
   platform::Beeper& beeper;
   platform::Clock& clock;
   platform::MessagePump& pump;
+  platform::NotificationArea& notificationArea;
+  platform::Downloads& downloads;
+  // Where the system has one: readings that no synthetic copy can serve take the highlighted text.
+  platform::PrimarySelection* primarySelection = nullptr;
+  // A Wayland desktop, where the synthetic copy reaches X11 windows only: readings asked for from
+  // the command line take the highlighted text instead.
+  bool waylandSession = false;
 };
-
-// The maker's web site; pages are paths below it.
-inline constexpr char16_t kWebSite[] = u"https://parlino.example";
 
 }  // namespace parlino::app

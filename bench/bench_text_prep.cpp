@@ -40,21 +40,21 @@ Text EnglishLikeText(std::size_t length) {
   std::uniform_int_distribution<int> percent(0, 99);
   std::string text;
   text.reserve(length + 64);
-  bool sentence_start = true;
+  bool sentenceStart = true;
   while (text.size() < length) {
     std::string word = words[pick(random)];
-    if (sentence_start && word[0] >= 'a' && word[0] <= 'z') {
+    if (sentenceStart && word[0] >= 'a' && word[0] <= 'z') {
       word[0] = static_cast<char>(word[0] - 'a' + 'A');
     }
     text += word;
-    sentence_start = false;
+    sentenceStart = false;
     const int p = percent(random);
     if (p < 6) {
       text += ". ";
-      sentence_start = true;
+      sentenceStart = true;
     } else if (p < 8) {
       text += ".\r\n";
-      sentence_start = true;
+      sentenceStart = true;
     } else if (p < 12) {
       text += ", ";
     } else if (p < 13) {
@@ -69,9 +69,9 @@ Text EnglishLikeText(std::size_t length) {
 
 testing::FakePronunciationSettings BenchSettings() {
   testing::FakePronunciationSettings settings;
-  settings.ignore_characters = true;
-  settings.ignored_characters = u"*\\/\"`_~:'";
-  settings.words_corrections = true;
+  settings.ignoreCharacters = true;
+  settings.ignoredCharacters = u"*\\/\"`_~:'";
+  settings.wordsCorrections = true;
   settings.rows = {
       {u"a", u"ay", u"No"},          {u"the", u"thee", u"Yes"},  {u"Dr", u"Doctor", u"Yes"},
       {u"Mr", u"Mister", u"Yes"},    {u"Mrs", u"Missis", u"No"}, {u"e.g.", u"for example", u"No"},
@@ -101,16 +101,16 @@ void RunPreparation(benchmark::State& state) {
   const auto length = static_cast<std::size_t>(state.range(0));
   const Text& raw = CachedText(length);
   const testing::FakePronunciationSettings settings = BenchSettings();
-  std::size_t result_length = 0;
+  std::size_t resultLength = 0;
   for (auto _ : state) {
     Text prepared = Prepare(raw, settings);
-    result_length = prepared.size();
+    resultLength = prepared.size();
     benchmark::DoNotOptimize(prepared.data());
   }
   state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(length));
   state.SetBytesProcessed(state.iterations() *
                           static_cast<std::int64_t>(length * sizeof(char16_t)));
-  state.counters["result_chars"] = static_cast<double>(result_length);
+  state.counters["result_chars"] = static_cast<double>(resultLength);
 }
 
 void BM_PrepareText(benchmark::State& state) {

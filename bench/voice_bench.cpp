@@ -1,6 +1,6 @@
-// The Linux voice: time from Speak to the first sample handed to the audio device, for a short
-// text and for the longest text a reading sends (51 200 characters), and peak memory while each
-// is spoken from start to end.
+// The Linux voices, modern (espeak-ng) and legacy (Flite): time from Speak to the first sample
+// handed to the audio device, for a short text and for the longest text a reading sends
+// (51 200 characters), and peak memory while each is spoken from start to end.
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 
@@ -9,19 +9,27 @@
 #include <condition_variable>
 #include <cstdlib>
 #include <deque>
+#include <fstream>
 #include <functional>
 #include <mutex>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "platform/linux/espeak_voice_server.h"
+#include "platform/linux/flite_engine_server.h"
+#include "platform/linux/flite_library.h"
+#include "platform/linux/utf8_code_page.h"
 
 namespace {
 
 using parlino::Text;
 using parlino::platform::kSpeakAsync;
+using parlino::platform::LegacyEngine;
+using parlino::platform::LegacyNotifySink;
 using parlino::platform::VoiceEventSink;
 using parlino::platform::linux_impl::EspeakVoiceServer;
+using parlino::platform::linux_impl::FliteEngineServer;
 using Clock = std::chrono::steady_clock;
 
 // The user-interface queue of the benchmark thread; remembers when the first task arrived.
@@ -29,7 +37,7 @@ class TimingPump final : public parlino::platform::MessagePump {
  public:
   void Post(std::function<void()> task) override {
     std::lock_guard lock(mutex_);
-    if (!first_post_) first_post_ = Clock::now();
+    if (!firstPost_) firstPost_ = Clock::now();
     tasks_.push_back(std::move(task));
     posted_.notify_all();
   }
@@ -41,12 +49,18 @@ class TimingPump final : public parlino::platform::MessagePump {
     }
     for (auto& task : ready) task();
   }
+  // Runs what is waiting and forgets when it was posted: a measurement starts afresh.
+  void StartAfresh() {
+    ProcessPendingMessages();
+    std::lock_guard lock(mutex_);
+    firstPost_.reset();
+  }
   // Waits for the first task posted since the last call and returns when it was posted.
   Clock::time_point WaitForFirstPost() {
     std::unique_lock lock(mutex_);
-    posted_.wait(lock, [&] { return first_post_.has_value(); });
-    const Clock::time_point at = *first_post_;
-    first_post_.reset();
+    posted_.wait(lock, [&] { return firstPost_.has_value(); });
+    const Clock::time_point at = *firstPost_;
+    firstPost_.reset();
     return at;
   }
 
@@ -54,7 +68,7 @@ class TimingPump final : public parlino::platform::MessagePump {
   std::mutex mutex_;
   std::condition_variable posted_;
   std::deque<std::function<void()>> tasks_;
-  std::optional<Clock::time_point> first_post_;
+  std::optional<Clock::time_point> firstPost_;
 };
 
 class EndSink final : public VoiceEventSink {
@@ -73,7 +87,17 @@ Text MakeText(std::size_t length) {
   return text;
 }
 
+// The process's peak resident memory since the last reset (VmHWM), which starts each memory
+// benchmark afresh: what one voice needed is not hidden by what another needed before.
+void ResetPeakResident() {
+  std::ofstream("/proc/self/clear_refs") << "5";
+}
+
 double PeakResidentMiB() {
+  std::ifstream status("/proc/self/status");
+  for (std::string line; std::getline(status, line);) {
+    if (line.starts_with("VmHWM:")) return std::stod(line.substr(6)) / 1024.0;
+  }
   rusage usage{};
   getrusage(RUSAGE_SELF, &usage);
   return static_cast<double>(usage.ru_maxrss) / 1024.0;
@@ -81,18 +105,49 @@ double PeakResidentMiB() {
 
 TimingPump pump;
 EspeakVoiceServer server(pump);
+parlino::platform::linux_impl::Utf8CodePage codePage;
+FliteEngineServer legacyServer(pump, codePage);
+
+class StopSink final : public LegacyNotifySink {
+ public:
+  void AttribChanged(std::uint32_t) override {}
+  void AudioStart(std::uint64_t) override {}
+  void AudioStop(std::uint64_t) override { stopped = true; }
+  void Visual(std::uint64_t, char, char, std::uint32_t,
+              const parlino::platform::LegacyMouth&) override {}
+  bool stopped = false;
+};
+
+// Flite's voices in the list: kal16, the quickest at 16 kHz, and slt, the slowest to synthesise.
+constexpr std::int64_t kKal16 = 1;
+constexpr std::int64_t kSlt = 4;
+
+// A fresh instance of a Flite voice, as every reading with a legacy voice selects one.
+std::unique_ptr<LegacyEngine> FliteVoice(std::int64_t index,
+                                         const std::shared_ptr<StopSink>& sink) {
+  auto modes = legacyServer.CreateEnumerator();
+  modes->Skip(static_cast<std::uint32_t>(index));
+  auto engine = modes->Select(modes->Next()->modeId, legacyServer.CreateAudioDevice());
+  engine->Register(sink);
+  return engine;
+}
+
+std::string AnsiText(const Text& text) {
+  return codePage.FromWide(text) + '\0';
+}
 
 // Speak on a fresh voice object, as every reading does. The first call of the process also
 // starts the synthesiser, loads the voice and opens the audio driver.
 double FirstSampleSeconds(const Text& text) {
   EndSink sink;
   auto voice = server.CreateVoice(sink);
+  pump.StartAfresh();
   const Clock::time_point start = Clock::now();
   voice->Speak(text, kSpeakAsync);
-  const Clock::time_point first_sample = pump.WaitForFirstPost();  // the start event
+  const Clock::time_point firstSample = pump.WaitForFirstPost();  // the start event
   voice.reset();
   pump.ProcessPendingMessages();
-  return std::chrono::duration<double>(first_sample - start).count();
+  return std::chrono::duration<double>(firstSample - start).count();
 }
 
 void BM_FirstSampleColdStart(benchmark::State& state) {
@@ -103,8 +158,9 @@ BENCHMARK(BM_FirstSampleColdStart)->UseManualTime()->Iterations(1)->Unit(benchma
 // Speaks the whole text with the disk output running as fast as it can take samples, so that
 // an hour of speech passes in seconds; reports the process's peak resident memory afterwards.
 void BM_PeakMemory(benchmark::State& state) {
-  static double short_peak = 0;
+  static double shortPeak = 0;
   setenv("SDL_DISKAUDIODELAY", "0", 1);
+  ResetPeakResident();
   const Text text = MakeText(static_cast<std::size_t>(state.range(0)));
   for (auto _ : state) {
     EndSink sink;
@@ -119,9 +175,9 @@ void BM_PeakMemory(benchmark::State& state) {
   const double peak = PeakResidentMiB();
   state.counters["peak_rss_MiB"] = peak;
   if (state.range(0) <= 50) {
-    short_peak = peak;
+    shortPeak = peak;
   } else {
-    state.counters["over_short_MiB"] = peak - short_peak;
+    state.counters["over_short_MiB"] = peak - shortPeak;
   }
 }
 BENCHMARK(BM_PeakMemory)->Arg(50)->Arg(51200)->Iterations(1)->Unit(benchmark::kSecond);
@@ -135,16 +191,87 @@ void BM_FirstSample(benchmark::State& state) {
     state.SetIterationTime(times.back());
   }
   std::sort(times.begin(), times.end());
-  const auto percentile_ms = [&](double p) {
+  const auto percentileMs = [&](double p) {
     return 1000 * times[static_cast<std::size_t>(p * static_cast<double>(times.size() - 1))];
   };
-  state.counters["median_ms"] = percentile_ms(0.5);
-  state.counters["p90_ms"] = percentile_ms(0.9);
-  state.counters["max_ms"] = percentile_ms(1.0);
+  state.counters["median_ms"] = percentileMs(0.5);
+  state.counters["p90_ms"] = percentileMs(0.9);
+  state.counters["max_ms"] = percentileMs(1.0);
 }
 BENCHMARK(BM_FirstSample)
     ->Arg(50)
     ->Arg(51200)
+    ->UseManualTime()
+    ->Iterations(100)
+    ->Unit(benchmark::kMillisecond);
+
+double FliteFirstSampleSeconds(std::int64_t voice, const std::string& text) {
+  auto sink = std::make_shared<StopSink>();
+  auto engine = FliteVoice(voice, sink);
+  pump.StartAfresh();
+  const Clock::time_point start = Clock::now();
+  engine->TextData(text, nullptr);
+  const Clock::time_point firstSample = pump.WaitForFirstPost();  // the audio start
+  engine.reset();
+  pump.ProcessPendingMessages();
+  return std::chrono::duration<double>(firstSample - start).count();
+}
+
+void BM_FliteFirstSampleColdStart(benchmark::State& state) {
+  for (auto _ : state)
+    state.SetIterationTime(FliteFirstSampleSeconds(kSlt, AnsiText(MakeText(50))));
+}
+BENCHMARK(BM_FliteFirstSampleColdStart)
+    ->UseManualTime()
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
+
+void BM_FlitePeakMemory(benchmark::State& state) {
+  static double shortPeak = 0;
+  setenv("SDL_DISKAUDIODELAY", "0", 1);
+  ResetPeakResident();
+  const std::string text = AnsiText(MakeText(static_cast<std::size_t>(state.range(0))));
+  for (auto _ : state) {
+    auto sink = std::make_shared<StopSink>();
+    auto engine = FliteVoice(kSlt, sink);
+    engine->TextData(text, nullptr);
+    while (!sink->stopped) {
+      pump.WaitForFirstPost();
+      pump.ProcessPendingMessages();
+    }
+  }
+  unsetenv("SDL_DISKAUDIODELAY");
+  const double peak = PeakResidentMiB();
+  state.counters["peak_rss_MiB"] = peak;
+  if (state.range(0) <= 50) {
+    shortPeak = peak;
+  } else {
+    state.counters["over_short_MiB"] = peak - shortPeak;
+  }
+}
+BENCHMARK(BM_FlitePeakMemory)->Arg(50)->Arg(51200)->Iterations(1)->Unit(benchmark::kSecond);
+
+// Arguments: the voice, the length of the text.
+void BM_FliteFirstSample(benchmark::State& state) {
+  const std::string text = AnsiText(MakeText(static_cast<std::size_t>(state.range(1))));
+  std::vector<double> times;
+  for (auto _ : state) {
+    times.push_back(FliteFirstSampleSeconds(state.range(0), text));
+    state.SetIterationTime(times.back());
+  }
+  std::sort(times.begin(), times.end());
+  const auto percentileMs = [&](double p) {
+    return 1000 * times[static_cast<std::size_t>(p * static_cast<double>(times.size() - 1))];
+  };
+  state.counters["median_ms"] = percentileMs(0.5);
+  state.counters["p90_ms"] = percentileMs(0.9);
+  state.counters["max_ms"] = percentileMs(1.0);
+}
+BENCHMARK(BM_FliteFirstSample)
+    ->Args({kSlt, 50})
+    ->Args({kSlt, 51200})
+    ->Args({kKal16, 50})
+    ->Args({kKal16, 51200})
     ->UseManualTime()
     ->Iterations(100)
     ->Unit(benchmark::kMillisecond);

@@ -8,7 +8,9 @@ class KeyboardInput {
   virtual ~KeyboardInput() = default;
   // Ctrl down, C down, C up, Ctrl up, so that the focused application copies its selection.
   // Other modifiers the user still holds are lifted around it, so the application sees a plain
-  // Ctrl+C. Throws PlatformError when no input can be synthesized.
+  // Ctrl+C, and are down again afterwards; a Ctrl the user holds stays down throughout. The
+  // keyboard's state afterwards is the one the user's hands make. Throws PlatformError when no
+  // input can be synthesized.
   virtual void SendCopyKeys() = 0;
 };
 

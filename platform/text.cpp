@@ -9,16 +9,6 @@ namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
 
-void AppendUtf16(Text& out, char32_t cp) {
-  if (cp >= 0x10000) {
-    cp -= 0x10000;
-    out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
-    out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
-  } else {
-    out.push_back(static_cast<char16_t>(cp));
-  }
-}
-
 void AppendUtf8(std::string& out, char32_t cp) {
   if (cp < 0x80) {
     out.push_back(static_cast<char>(cp));
@@ -41,13 +31,18 @@ void AppendUtf8(std::string& out, char32_t cp) {
 
 Text FromUtf8(std::string_view utf8) {
   static constexpr char32_t kMinimum[] = {0, 0x80, 0x800, 0x10000};
-  Text out;
-  out.reserve(utf8.size());
+  // Never more code units than bytes: written in place, then cut to size.
+  Text out(utf8.size(), u'\0');
+  std::size_t n = 0;
   std::size_t i = 0;
   while (i < utf8.size()) {
     const auto lead = static_cast<unsigned char>(utf8[i]);
-    const std::size_t extra = lead < 0x80           ? 0
-                              : (lead >> 5) == 0x6  ? 1
+    if (lead < 0x80) {
+      out[n++] = static_cast<char16_t>(lead);
+      ++i;
+      continue;
+    }
+    const std::size_t extra = (lead >> 5) == 0x6    ? 1
                               : (lead >> 4) == 0xE  ? 2
                               : (lead >> 3) == 0x1E ? 3
                                                     : 4;  // 4 marks an invalid lead byte
@@ -60,13 +55,20 @@ Text FromUtf8(std::string_view utf8) {
     }
     valid = valid && cp >= kMinimum[extra] && cp <= 0x10FFFF && (cp < 0xD800 || cp > 0xDFFF);
     if (!valid) {
-      out.push_back(static_cast<char16_t>(kReplacement));
+      out[n++] = static_cast<char16_t>(kReplacement);
       ++i;
       continue;
     }
-    AppendUtf16(out, cp);
+    if (cp >= 0x10000) {
+      cp -= 0x10000;
+      out[n++] = static_cast<char16_t>(0xD800 + (cp >> 10));
+      out[n++] = static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
+    } else {
+      out[n++] = static_cast<char16_t>(cp);
+    }
     i += extra + 1;
   }
+  out.resize(n);
   return out;
 }
 

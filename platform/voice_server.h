@@ -2,6 +2,7 @@
 // The modern speech server: voice objects that list the installed voices and speak text
 // asynchronously, reporting their progress as events.
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 #include "platform/text.h"
@@ -42,8 +43,8 @@ class SpeechVoice {
   virtual ~SpeechVoice() = default;
   virtual std::shared_ptr<const VoiceTokens> GetVoices(TextView required, TextView optional) = 0;
   virtual void SetVoice(std::shared_ptr<const VoiceToken> token) = 0;
-  virtual void SetRate(std::int32_t rate) = 0;        // -10 .. 10, 0 the voice's normal rate
-  virtual void SetVolume(std::int32_t volume) = 0;    // 0 .. 100
+  virtual void SetRate(std::int32_t rate) = 0;      // -10 .. 10, 0 the voice's normal rate
+  virtual void SetVolume(std::int32_t volume) = 0;  // 0 .. 100
   virtual std::int32_t Speak(TextView text, std::uint32_t flags) = 0;  // returns the stream number
   virtual void Pause() = 0;
   virtual void Resume() = 0;
@@ -55,6 +56,9 @@ class VoiceServer {
   // A new voice object whose events go to `sink` (which outlives it). Throws PlatformError when
   // the server is not available.
   virtual std::unique_ptr<SpeechVoice> CreateVoice(VoiceEventSink& sink) = 0;
+  // Receives, on the user-interface thread, what the user should hear of though speech goes on
+  // (no audio device: speech plays silently). An empty handler stops them.
+  virtual void SetNoticeHandler(std::function<void(TextView)> handler) { (void)handler; }
 };
 
 }  // namespace parlino::platform

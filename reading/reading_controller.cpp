@@ -21,8 +21,8 @@ void ReadingController::Guarded(const std::function<void()>& block) {
   }
 }
 
-Text ReadingController::CapturedText() {
-  Text text = s_.selection.GetSelectedText();
+Text ReadingController::CapturedText(Capture capture) {
+  Text text = (s_.selection.*capture)();
   if (text.size() > kMaxReadingLength) {
     // Never leave half a surrogate pair at the end of the cut.
     const bool splitsPair =
@@ -43,17 +43,25 @@ void ReadingController::Speak(const Text& text) {
 }
 
 void ReadingController::DefaultHotKeyHotKey() {
+  ReadWithDefaultVoice(&SelectedTextCapture::GetSelectedText);
+}
+
+void ReadingController::ReadHighlightedText() {
+  ReadWithDefaultVoice(&SelectedTextCapture::GetHighlightedText);
+}
+
+void ReadingController::ReadWithDefaultVoice(Capture capture) {
   // Two captures must never interleave their clipboard back-ups.
   if (s_.selection.CaptureInProgress()) return;
-  Guarded([this] {
+  Guarded([this, capture] {
     PitchPrefix.clear();
     s_.defaultVoice.SelectDefaultVoice();
     if (IsLegacyIndex(s_.defaultVoice.SelectedVoiceIndex())) {
       s_.sapi4.Text.clear();
-      SpeakLegacy(CapturedText());
+      SpeakLegacy(CapturedText(capture));
       return;
     }
-    const Text text = CapturedText();
+    const Text text = CapturedText(capture);
     // A fresh voice object: the old one goes with whatever it was saying.
     s_.sapi5.Disconnect();
     s_.sapi5.Connect();
@@ -68,12 +76,17 @@ void ReadingController::SelectSlot(int slot) {
   PitchPrefix.clear();
   const std::optional<SlotRow> row = s_.slotTable.Slot(slot);
   if (!row) return;
-  if (row->sapiVersion == 5 && s_.sapi5Available) {
+  // A slot file's number other than the modern one counts as legacy.
+  const speech::VoiceGeneration generation =
+      speech::StoredGeneration(row->sapiVersion) == speech::VoiceGeneration::Sapi5
+          ? speech::VoiceGeneration::Sapi5
+          : speech::VoiceGeneration::Sapi4;
+  if (generation == speech::VoiceGeneration::Sapi5 && s_.sapi5Available) {
     ReadModernSlot(*row);
   } else if (s_.sapi4Available) {
     ReadLegacySlot(*row);
   }
-  ReadingEngine = row->sapiVersion;
+  ReadingEngine = generation;
 }
 
 void ReadingController::ReadModernSlot(const SlotRow& row) {
@@ -122,8 +135,8 @@ void ReadingController::Stopreading1Click() {
   ReadingPaused = !ReadingPaused;
 
   const bool modernReading =
-      ReadingEngine == 5 ||
-      (ReadingEngine == 0 && !IsLegacyIndex(s_.defaultVoice.SelectedVoiceIndex()));
+      ReadingEngine == speech::VoiceGeneration::Sapi5 ||
+      (!ReadingEngine && !IsLegacyIndex(s_.defaultVoice.SelectedVoiceIndex()));
   const bool onModern = modernReading && s_.sapi5Available;
   const bool onLegacy = !onModern && s_.sapi4Available;
 
@@ -154,7 +167,7 @@ void ReadingController::SpeechEnded() {
   s_.view.SetAnimationRunning(false);
   s_.view.ShowTrayPicture(TrayPicture::Normal);
   ReadingActive = false;
-  if (!ReadingPaused) ReadingEngine = 0;
+  if (!ReadingPaused) ReadingEngine.reset();
 }
 
 void ReadingController::WordSpoken() {

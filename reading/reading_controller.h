@@ -10,6 +10,7 @@
 #include "platform/code_page.h"
 #include "platform/text.h"
 #include "reading/selected_text.h"
+#include "speech/catalogue/voice_catalogue.h"
 #include "speech/sapi4/tm_speech.h"
 #include "speech/sapi5/sp_voice.h"
 
@@ -73,6 +74,9 @@ class ReadingController {
   explicit ReadingController(ReadingServices services) : s_(services) {}
 
   void DefaultHotKeyHotKey();
+  // A reading of the text the user highlighted (the primary selection) with the default voice,
+  // for requests no synthetic copy can serve; the clipboard is left alone.
+  void ReadHighlightedText();
   void SelectSlot(int slot);
   // The middle-button poll: a button that is down reads the selection.
   void MouseTimerTimer(bool middleButtonDown);
@@ -85,7 +89,8 @@ class ReadingController {
 
   bool ReadingActive = false;
   bool ReadingPaused = false;
-  int ReadingEngine = 0;  // 0 for the default voice, else the slot's generation
+  // Empty for the default voice, else the generation of the slot's voice.
+  std::optional<speech::VoiceGeneration> ReadingEngine;
   Text PitchPrefix;
   int AnimationStep = 0;
   // What the modern voice was last given to speak, where its word events point.
@@ -94,7 +99,10 @@ class ReadingController {
  private:
   int LegacyCount() const { return static_cast<int>(s_.sapi4.Engines().size()); }
   bool IsLegacyIndex(int index) const;
-  Text CapturedText();
+  using Capture = Text (SelectedTextCapture::*)();
+  // The captured text, cut to what the engines take.
+  Text CapturedText(Capture capture = &SelectedTextCapture::GetSelectedText);
+  void ReadWithDefaultVoice(Capture capture);
   void SpeakLegacy(const Text& text);
   void Speak(const Text& text);  // on the modern voice, after the pitch prefix
   void ReadModernSlot(const SlotRow& row);

@@ -8,7 +8,7 @@ namespace {
 // A replacement that holds the whole word beyond its first character would be found again
 // without end, so for it the search goes on after the inserted text and no position counts.
 std::vector<std::size_t> BridgesOf(const SubstringSearch& search, TextView replacement) {
-  const Text compared = search.ignore_case() ? FoldAsciiCase(replacement) : Text(replacement);
+  const Text compared = search.IgnoreCase() ? FoldAsciiCase(replacement) : Text(replacement);
   const TextView word = search.word();
   std::vector<std::size_t> bridges;
   if (word.empty() || compared.find(word, 1) != Text::npos) return bridges;
@@ -21,9 +21,9 @@ std::vector<std::size_t> BridgesOf(const SubstringSearch& search, TextView repla
   return bridges;
 }
 
-Text ReplaceWhole(TextView find, TextView replacement, TextView source, bool ignore_case) {
+Text ReplaceWhole(TextView find, TextView replacement, TextView source, bool ignoreCase) {
   Text out;
-  const std::size_t settled = ReplaceStream(find, replacement, ignore_case).Scan(source, true, out);
+  const std::size_t settled = ReplaceStream(find, replacement, ignoreCase).Scan(source, true, out);
   return settled == ReplaceStream::kWritten ? out : Text(source);
 }
 
@@ -37,8 +37,8 @@ Text ReplaceAllIgnoreCase(TextView find, TextView replacement, TextView source) 
   return ReplaceWhole(find, replacement, source, true);
 }
 
-ReplaceStream::ReplaceStream(TextView find, TextView replacement, bool ignore_case)
-    : search_(find, ignore_case),
+ReplaceStream::ReplaceStream(TextView find, TextView replacement, bool ignoreCase)
+    : search_(find, ignoreCase),
       replacement_(replacement),
       bridges_(BridgesOf(search_, replacement)) {}
 
@@ -64,7 +64,7 @@ std::size_t ReplaceStream::Settle(TextView source, std::size_t from, bool last) 
   const std::size_t length = search_.word().size();
   if (last || length == 0) return source.size();
   if (from > source.size()) {
-    skip_first_ = true;
+    skipFirst_ = true;
     return source.size();
   }
   const std::size_t hold =
@@ -75,8 +75,8 @@ std::size_t ReplaceStream::Settle(TextView source, std::size_t from, bool last) 
 
 std::size_t ReplaceStream::Scan(TextView source, bool last, Text& out) {
   const std::size_t length = search_.word().size();
-  std::size_t from = skip_first_ ? 1 : 0;
-  skip_first_ = false;
+  std::size_t from = skipFirst_ ? 1 : 0;
+  skipFirst_ = false;
   unsettled_.clear();
   std::size_t found = search_.FindIn(source, from);
   if (found == SubstringSearch::npos) return Settle(source, from, last);

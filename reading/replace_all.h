@@ -26,7 +26,7 @@ Text ReplaceAllIgnoreCase(TextView find, TextView replacement, TextView source);
 // a piece while it is still in the cache. Each call settles what no later piece can change.
 class ReplaceStream {
  public:
-  ReplaceStream(TextView find, TextView replacement, bool ignore_case);
+  ReplaceStream(TextView find, TextView replacement, bool ignoreCase);
 
   static constexpr std::size_t kWritten = Text::npos;
 
@@ -53,7 +53,7 @@ class ReplaceStream {
   std::vector<std::size_t> bridges_;
   Text unsettled_;
   // A deletion ended the text seen so far: the first unit of the next piece is not looked at.
-  bool skip_first_ = false;
+  bool skipFirst_ = false;
 };
 
 }  // namespace parlino::reading

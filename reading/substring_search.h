@@ -12,11 +12,11 @@ class SubstringSearch {
  public:
   static constexpr std::size_t npos = Text::npos;
 
-  SubstringSearch(TextView word, bool ignore_case);
+  SubstringSearch(TextView word, bool ignoreCase);
 
   // The word as it is compared: folded when the search ignores case.
   TextView word() const { return word_; }
-  bool ignore_case() const { return ignore_case_; }
+  bool IgnoreCase() const { return ignoreCase_; }
 
   // Start of the first occurrence in `text` at `from` or later; an empty word is never found.
   std::size_t FindIn(TextView text, std::size_t from) const;
@@ -27,11 +27,11 @@ class SubstringSearch {
   bool MatchesAt(const char16_t* text) const;  // text holds at least word().size() units
 
   Text word_;
-  bool ignore_case_;
+  bool ignoreCase_;
   // Bits OR-ed into the first and last text unit before comparing them with the word's; 0x20
   // for a letter of a folded word, so 'A' and 'a' both compare equal to 'a'.
-  char16_t first_fold_;
-  char16_t last_fold_;
+  char16_t firstFold_;
+  char16_t lastFold_;
 };
 
 // The text with A to Z mapped to a to z and every other unit left as it is.

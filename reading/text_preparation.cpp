@@ -23,7 +23,7 @@ void BlankIgnoredCharacters(TextView ignored, Text& text) {
 }  // namespace
 
 Text ApplyCorrections(TextView text, const std::vector<corrections::Correction>& rows,
-                      std::size_t piece_length) {
+                      std::size_t pieceLength) {
   std::vector<ReplaceStream> stages;
   // Room in front of a piece for the unsettled ends that the stages put before it, at most the
   // length of a row's word and pronunciation each.
@@ -35,7 +35,7 @@ Text ApplyCorrections(TextView text, const std::vector<corrections::Correction>&
     headroom += row.word.size() + row.pronunciation.size();
   }
   if (stages.empty()) return Text(text);
-  piece_length = std::max<std::size_t>(piece_length, 1);
+  pieceLength = std::max<std::size_t>(pieceLength, 1);
 
   Text result;
   // Room for the text to grow by half; pages never written cost nothing.
@@ -44,18 +44,18 @@ Text ApplyCorrections(TextView text, const std::vector<corrections::Correction>&
   // the settled beginning of the same range with its own unsettled end put in front; otherwise
   // it reads what the stage wrote into the other buffer after that end.
   Text buffers[2];
-  for (std::size_t start = 0;; start += piece_length) {
-    const bool last = text.size() - start <= piece_length;
+  for (std::size_t start = 0;; start += pieceLength) {
+    const bool last = text.size() - start <= pieceLength;
     Text* in = &buffers[0];
     in->resize(headroom);
-    in->append(text.substr(start, piece_length));
+    in->append(text.substr(start, pieceLength));
     std::size_t begin = headroom - stages.front().Unsettled().size();
     std::size_t end = in->size();
     in->replace(begin, stages.front().Unsettled().size(), stages.front().Unsettled());
     for (std::size_t k = 0; k < stages.size(); ++k) {
-      const bool final_stage = k + 1 == stages.size();
-      Text* out = final_stage ? &result : (in == &buffers[0] ? &buffers[1] : &buffers[0]);
-      if (!final_stage) {
+      const bool finalStage = k + 1 == stages.size();
+      Text* out = finalStage ? &result : (in == &buffers[0] ? &buffers[1] : &buffers[0]);
+      if (!finalStage) {
         out->resize(headroom);
         out->append(stages[k + 1].Unsettled());
       }
@@ -65,7 +65,7 @@ Text ApplyCorrections(TextView text, const std::vector<corrections::Correction>&
         in = out;
         begin = headroom;
         end = out->size();
-      } else if (final_stage) {
+      } else if (finalStage) {
         result.append(TextView(*in).substr(begin, settled));
       } else {
         const Text& unsettled = stages[k + 1].Unsettled();

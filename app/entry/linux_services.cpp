@@ -2,12 +2,14 @@
 
 #include <utility>
 
+#include "platform/linux/x11_display.h"
+
 namespace parlino::app {
 
 AppContext LinuxServices::Context(const platform::Folders& folders,
                                   std::vector<std::string> arguments) {
   return AppContext{folders,
-                    folders.programFolder / "parlino",
+                    platform::linux_impl::ProgramFile(),
                     std::move(arguments),
                     profiles,
                     autostart,
@@ -23,7 +25,11 @@ AppContext LinuxServices::Context(const platform::Folders& folders,
                     input,
                     beeper,
                     clock,
-                    pump};
+                    pump,
+                    notificationArea,
+                    downloads,
+                    &clipboard,
+                    platform::linux_impl::WaylandSession()};
 }
 
 }  // namespace parlino::app

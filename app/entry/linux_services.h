@@ -1,6 +1,7 @@
 #pragma once
-// The real platform services on Linux (X11, espeak-ng through SDL, the desktop's files), made
-// in one place for the program entry and for the benchmarks that drive the whole program.
+// The real platform services on Linux (X11, espeak-ng and Flite through SDL, the desktop's
+// files), made in one place for the program entry and for the benchmarks that drive the whole
+// program.
 // Needs the QApplication to exist first.
 #include <string>
 #include <vector>
@@ -9,15 +10,17 @@
 #include "platform/linux/desktop_autostart_entry.h"
 #include "platform/linux/desktop_shell.h"
 #include "platform/linux/espeak_voice_server.h"
+#include "platform/linux/flite_engine_server.h"
 #include "platform/linux/folders.h"
 #include "platform/linux/ini_profile_store.h"
-#include "platform/linux/no_legacy_engines.h"
 #include "platform/linux/qt_beeper.h"
-#include "platform/linux/qt_clipboard.h"
+#include "platform/linux/qt_downloads.h"
 #include "platform/linux/qt_focus_copy.h"
 #include "platform/linux/qt_message_boxes.h"
 #include "platform/linux/qt_message_pump.h"
+#include "platform/linux/qt_notification_area.h"
 #include "platform/linux/utf8_code_page.h"
+#include "platform/linux/x11_clipboard.h"
 #include "platform/linux/x11_hot_key_registrar.h"
 #include "platform/linux/x11_input.h"
 
@@ -35,13 +38,15 @@ struct LinuxServices {
   platform::linux_impl::SystemClock clock;
   platform::linux_impl::QtMessagePump pump;
   platform::linux_impl::EspeakVoiceServer voiceServer{pump};
-  platform::linux_impl::NoLegacyEngines legacyEngines;
   platform::linux_impl::Utf8CodePage codePage;
+  platform::linux_impl::FliteEngineServer legacyEngines{pump, codePage};
   platform::linux_impl::X11HotKeyRegistrar hotKeys;
-  platform::linux_impl::QtClipboard clipboard;
+  platform::linux_impl::X11Clipboard clipboard;
   platform::linux_impl::QtFocusCopy focusCopy;
   platform::linux_impl::X11Input input;
   platform::linux_impl::QtBeeper beeper;
+  platform::linux_impl::QtNotificationArea notificationArea;
+  platform::linux_impl::QtDownloads downloads;
 };
 
 }  // namespace parlino::app

@@ -1,38 +1,15 @@
-// parlino-say: speaks its arguments or standard input with a modern voice, then exits.
+// parlino-say: speaks its arguments or standard input with one of the program's voices, legacy
+// (Flite) or modern (espeak-ng), then exits.
 #include <QCoreApplication>
-#include <cstdio>
 #include <iostream>
 #include <stdexcept>
 
 #include "app/say/say_options.h"
+#include "app/say/say_voices.h"
 #include "platform/linux/espeak_voice_server.h"
+#include "platform/linux/flite_engine_server.h"
 #include "platform/linux/qt_message_pump.h"
-#include "platform/platform_error.h"
-#include "speech/sapi5/sp_voice.h"
-
-namespace {
-
-using parlino::PlatformError;
-using parlino::Text;
-using parlino::speech::TSpVoice;
-
-std::shared_ptr<const parlino::platform::VoiceToken> FindVoice(TSpVoice& voice,
-                                                               const std::string& name) {
-  const auto tokens = voice.GetVoices(u"", u"");
-  const Text wanted = parlino::FromUtf8(name);
-  // The exact name first, then the name in any case.
-  for (const bool exact : {true, false}) {
-    for (std::int32_t i = 0; i < tokens->Count(); ++i) {
-      const Text description = tokens->Item(i)->GetDescription(0);
-      if (exact ? description == wanted : parlino::EqualsIgnoreAsciiCase(description, wanted)) {
-        return tokens->Item(i);
-      }
-    }
-  }
-  throw PlatformError("unknown voice \"" + name + "\" (see parlino-say --list-voices)");
-}
-
-}  // namespace
+#include "platform/linux/utf8_code_page.h"
 
 int main(int argc, char** argv) {
   const std::vector<std::string> arguments(argv + 1, argv + argc);
@@ -50,24 +27,21 @@ int main(int argc, char** argv) {
 
   QCoreApplication application(argc, argv);
   parlino::platform::linux_impl::QtMessagePump pump;
-  parlino::platform::linux_impl::EspeakVoiceServer server(pump);
-  TSpVoice voice(server);
+  parlino::platform::linux_impl::Utf8CodePage codePage;
+  parlino::platform::linux_impl::FliteEngineServer legacyServer(pump, codePage);
+  parlino::platform::linux_impl::EspeakVoiceServer modernServer(pump);
+  parlino::speech::TMSpeech legacy(legacyServer, codePage);
+  parlino::speech::TSpVoice modern(modernServer);
+  const parlino::say::SayEngines engines{&legacy, &codePage, modern};
   try {
-    voice.Connect();
-    if (options.list_voices) {
-      const auto tokens = voice.GetVoices(u"", u"");
-      for (std::int32_t i = 0; i < tokens->Count(); ++i) {
-        std::cout << parlino::ToUtf8(tokens->Item(i)->GetDescription(0)) << '\n';
-      }
+    const parlino::say::VoiceList voices = parlino::say::ListVoices(engines);
+    if (options.listVoices) {
+      for (const parlino::Text& name : voices.names) std::cout << parlino::ToUtf8(name) << '\n';
       return 0;
     }
-    if (options.voice) voice.SetVoice(FindVoice(voice, *options.voice));
-    voice.SetRate(options.rate);
-    voice.SetVolume(options.volume);
-    const Text text = parlino::say::SpokenText(options, std::cin);
-    voice.OnEndStream = [](TSpVoice&, std::int32_t) { QCoreApplication::exit(0); };
-    voice.Speak(text, parlino::platform::kSpeakAsync);
-  } catch (const PlatformError& error) {
+    parlino::say::StartSpeaking(engines, voices, parlino::say::ChosenVoice(voices, options),
+                                options, std::cin, [] { QCoreApplication::exit(0); });
+  } catch (const std::exception& error) {
     std::cerr << "parlino-say: " << error.what() << '\n';
     return 1;
   }

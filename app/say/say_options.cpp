@@ -1,6 +1,10 @@
 #include "app/say/say_options.h"
 
+#include "speech/catalogue/voice_catalogue.h"
+
+#include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <iterator>
 #include <stdexcept>
 
@@ -22,15 +26,15 @@ int ParseNumber(const std::string& option, const std::string& value, int min, in
 
 SayOptions ParseSayOptions(const std::vector<std::string>& arguments) {
   SayOptions options;
-  bool options_ended = false;
+  bool optionsEnded = false;
   for (std::size_t i = 0; i < arguments.size(); ++i) {
     std::string argument = arguments[i];
-    if (options_ended || !argument.starts_with("-") || argument == "-") {
+    if (optionsEnded || !argument.starts_with("-") || argument == "-") {
       options.words.push_back(argument);
       continue;
     }
     if (argument == "--") {
-      options_ended = true;
+      optionsEnded = true;
       continue;
     }
     if (argument == "--help" || argument == "-h") {
@@ -38,7 +42,7 @@ SayOptions ParseSayOptions(const std::vector<std::string>& arguments) {
       continue;
     }
     if (argument == "--list-voices") {
-      options.list_voices = true;
+      options.listVoices = true;
       continue;
     }
     // Options with a value: "--rate 3" or "--rate=3".
@@ -75,20 +79,51 @@ std::string SayUsage() {
          "  --rate N        speed from -10 (slowest) to 10 (fastest); 0 is normal\n"
          "  --volume N      volume from 0 to 100 (the default)\n"
          "  --pitch N       pitch from -10 (lowest) to 10 (highest); 0 is the voice's own\n"
-         "  --list-voices   lists the names of the voices and exits\n"
+         "  --list-voices   lists the names of the voices and exits: the legacy (Flite)\n"
+         "                  voices first, then the modern ones, marked (SAPI5)\n"
+         "\n"
+         "For a legacy voice, -10 and 10 are its own slowest and fastest speed, lowest and\n"
+         "highest pitch.\n"
          "  --help          shows this help and exits\n";
 }
 
-Text SpokenText(const SayOptions& options, std::istream& input) {
+Text InputText(const SayOptions& options, std::istream& input) {
   std::string utf8;
   if (options.words.empty()) {
     utf8.assign(std::istreambuf_iterator<char>(input), std::istreambuf_iterator<char>());
   } else {
     for (const std::string& word : options.words) utf8 += (utf8.empty() ? "" : " ") + word;
   }
-  Text text = FromUtf8(utf8);
+  return FromUtf8(utf8);
+}
+
+Text SpokenText(const SayOptions& options, std::istream& input) {
+  Text text = InputText(options, input);
   if (options.pitch) text = u"<pitch middle=\"" + ToText(*options.pitch) + u"\">" + text;
   return text;
+}
+
+std::uint32_t LegacyValue(int step, std::uint32_t min, std::uint32_t normal, std::uint32_t max) {
+  const double share = std::clamp(step, -10, 10) / 10.0;
+  const double limit = share < 0 ? double(min) : double(max);
+  const double value = double(normal) + std::abs(share) * (limit - double(normal));
+  return static_cast<std::uint32_t>(std::lround(value));
+}
+
+std::optional<std::size_t> FindVoice(const std::vector<Text>& names, std::size_t legacyCount,
+                                     const std::string& wanted) {
+  const Text name = FromUtf8(wanted);
+  for (const bool exact : {true, false}) {
+    for (std::size_t i = 0; i < names.size(); ++i) {
+      const Text bare = i < legacyCount
+                            ? names[i]
+                            : speech::StoredVoiceName(names[i], speech::VoiceGeneration::Sapi5);
+      for (const Text& candidate : {names[i], bare}) {
+        if (exact ? candidate == name : EqualsIgnoreAsciiCase(candidate, name)) return i;
+      }
+    }
+  }
+  return std::nullopt;
 }
 
 }  // namespace parlino::say

@@ -7,25 +7,25 @@ bool IniFile::ReadBool(TextView section, TextView key, bool fallback) const {
 }
 
 std::int32_t IniFile::ReadInteger(TextView section, TextView key, std::int32_t fallback) const {
-  const auto text = store_.Read(path_, section, key);
+  const auto text = file_->Read(section, key);
   if (!text) return fallback;
   return ParseInteger(*text).value_or(fallback);
 }
 
 Text IniFile::ReadString(TextView section, TextView key, TextView fallback) const {
-  return store_.Read(path_, section, key).value_or(Text(fallback));
+  return file_->Read(section, key).value_or(Text(fallback));
 }
 
 void IniFile::WriteBool(TextView section, TextView key, bool value) {
-  store_.Write(path_, section, key, value ? u"1" : u"0");
+  file_->Write(section, key, value ? u"1" : u"0");
 }
 
 void IniFile::WriteInteger(TextView section, TextView key, std::int32_t value) {
-  store_.Write(path_, section, key, ToText(value));
+  file_->Write(section, key, ToText(value));
 }
 
 void IniFile::WriteString(TextView section, TextView key, TextView value) {
-  store_.Write(path_, section, key, value);
+  file_->Write(section, key, value);
 }
 
 }  // namespace parlino::app

@@ -1,24 +1,55 @@
 #include "app/ui/frm_main.h"
 
-#include <QCheckBox>
-#include <QGroupBox>
+#include <QApplication>
+#include <QDate>
 #include <QHBoxLayout>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMenu>
+#include <QKeyEvent>
 #include <QPushButton>
+#include <QShortcut>
+#include <QSignalBlocker>
 #include <QSystemTrayIcon>
-#include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "app/ui/artwork.h"
-#include "app/ui/hot_key_edit.h"
-#include "app/ui/qt_text.h"
+#include "app/settings/tidy_ini_file.h"
+#include "app/ui/help_links.h"
+#include "app/ui/pages/about_page.h"
+#include "app/ui/pages/default_voice_page.h"
+#include "app/ui/pages/general_page.h"
+#include "app/ui/pages/pronunciation_page.h"
+#include "app/ui/pages/slots_page.h"
+#include "app/ui/widgets/artwork.h"
+#include "app/ui/widgets/event_dispatch.h"
+#include "app/ui/widgets/hot_key_edit.h"
+#include "app/ui/widgets/qt_text.h"
+#include "platform/virtual_keys.h"
 #include "reading/text_preparation.h"
+#include "voices/frm_voices.h"
 
 namespace parlino::app {
+namespace {
+
+constexpr TextView kEasterEggWord = u"brevanta";
+
+// The key's code as the key handler counts it: modifier keys and keys without a virtual-key
+// code count too, so that they break a typed word.
+std::uint8_t KeyCodeOf(const QKeyEvent& key) {
+  switch (key.key()) {
+    case Qt::Key_Shift:
+      return 0x10;
+    case Qt::Key_Control:
+      return 0x11;
+    case Qt::Key_Alt:
+      return 0x12;
+    case Qt::Key_Meta:
+      return 0x5B;
+    default:
+      return VirtualKeyOf(key.key(), key.modifiers() & Qt::KeypadModifier);
+  }
+}
+
+}  // namespace
 
 TfrmMain::TfrmMain(AppContext& context)
     : SpeechAPI4(context.legacyEngines, context.codePage),
@@ -26,12 +57,35 @@ TfrmMain::TfrmMain(AppContext& context)
       DefaultHotKey(context.hotKeys),
       OptionsHotKey(context.hotKeys),
       StopHotKey(context.hotKeys),
-      Capture({context.clipboard, context.focusCopy, context.keyboard, context.clock, context.pump},
-              [this](TextView raw) { return reading::PrepareText(Text(raw), *this); }),
-      Reading({SpeechAPI4, SpeechAPI5, context.codePage, *this, *this, Capture, *this,
-               context.beeper, Sapi4Available, Sapi5Available}),
       context_(context),
-      log_(context.folders.dataFolder / "debug.txt") {
+      log_(context.folders.dataFolder / "debug.txt"),
+      notices_(context.boxes, log_),
+      General_Sheet(new TGeneralPage(context.autostart, context.programPath)),
+      Speech_Sheet(new TDefaultVoicePage(
+          {SpeechAPI4, SpeechAPI5, context.codePage, context.boxes, Sapi5Available,
+           [this](std::string_view problem) { notices_.Log(problem); }})),
+      Slots_Sheet(new TSlotsPage({context.profiles,
+                                  context.folders.dataFolder / "slots.ini",
+                                  &TidyIniLines,
+                                  context.hotKeys,
+                                  [this](int slot) { Reading.SelectSlot(slot); },
+                                  {DefaultHotKey, OptionsHotKey, StopHotKey},
+                                  *Speech_Sheet,
+                                  SpeechAPI4,
+                                  SpeechAPI5,
+                                  context.legacyEngines,
+                                  context.codePage,
+                                  context.boxes,
+                                  context.shell,
+                                  HelpFile})),
+      TabSheet1(new TPronunciationPage({context.folders.dataFolder / "words.ini", context.codePage,
+                                        context.boxes, context.shell, *Speech_Sheet, HelpFile})),
+      About_Sheet(new TAboutPage(context.shell, context.folders.programFolder)),
+      Capture({context.clipboard, context.focusCopy, context.keyboard, context.clock, context.pump,
+               context.primarySelection},
+              [this](TextView raw) { return reading::PrepareText(Text(raw), *TabSheet1); }),
+      Reading({SpeechAPI4, SpeechAPI5, context.codePage, *Speech_Sheet, *Slots_Sheet, Capture,
+               *this, context.beeper, Sapi4Available, Sapi5Available}) {
   setObjectName("frmMain");
   setWindowTitle("Parlino!");
   setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -40,23 +94,11 @@ TfrmMain::TfrmMain(AppContext& context)
   Pages = new QTabWidget(this);
   Pages->setObjectName("Pages");
   Pages->setUsesScrollButtons(false);  // every tab stays in view; the window grows to fit them
-  General_Sheet = new QWidget;
-  Speech_Sheet = new QWidget;
-  Slots_Sheet = new QWidget;
-  TabSheet1 = new QWidget;
-  About_Sheet = new QWidget;
   Pages->addTab(General_Sheet, "General");
   Pages->addTab(Speech_Sheet, "Default voice");
   Pages->addTab(Slots_Sheet, "Voice slots");
   Pages->addTab(TabSheet1, "Pronunciation");
   Pages->addTab(About_Sheet, "About");
-  // Tab changes the program makes block the signal: only the user's count.
-  connect(Pages, &QTabWidget::currentChanged, this, [this] { PagesChange(); });
-
-  CreateGeneralSheet();
-  CreateSpeechSheet();
-  CreatePronunciationSheet();
-  CreateAboutSheet();
   CreateBottomStrip();
 
   auto* layout = new QVBoxLayout(this);
@@ -64,91 +106,53 @@ TfrmMain::TfrmMain(AppContext& context)
   layout->addWidget(Panel1);
 
   MouseTimer = new QTimer(this);
+  MouseTimer->setObjectName("MouseTimer");
   MouseTimer->setInterval(125);
   TrayAnimation_Timer = new QTimer(this);
+  TrayAnimation_Timer->setObjectName("TrayAnimation_Timer");
   TrayAnimation_Timer->setInterval(500);
 
-  TrayIcon = new QSystemTrayIcon(ProgramIcon(), this);
-  TrayIcon->setToolTip("Parlino!");
-  TrayMenu = new QMenu(this);
-  Stopreading1 = TrayMenu->addAction("Pause");
-  TrayIcon->setContextMenu(TrayMenu);
+  CreateTray();
   setWindowIcon(ProgramIcon());
   ConnectReading();
   ConnectFrame();
+  notices_.trayMessage = [this](TextView text) {
+    if (!TrayIcon->isVisible() || !QSystemTrayIcon::isSystemTrayAvailable() ||
+        !QSystemTrayIcon::supportsMessages()) {
+      return false;
+    }
+    TrayIcon->showMessage("Parlino!", ToQString(text), QSystemTrayIcon::Warning);
+    return true;
+  };
+  // Speech without an audio device goes on silently; the user hears of it once.
+  context.voiceServer.SetNoticeHandler(
+      [this](TextView text) { notices_.Report(UserNotices::Kind::Audio, text, ToUtf8(text)); });
+  // Key preview: every key pressed in any control reaches FormKeyDown first.
+  QApplication::instance()->installEventFilter(this);
+
+  // Created once and reused; its Exit after an install is the tray menu's.
+  frmVoices_ = new voices::TfrmVoices(
+      {context.profiles, context.downloads, context.boxes, context.shell, context.pump,
+       context.folders, FromUtf8(context.programPath.filename().string()),
+       HelpAddress(HelpTarget::Voices, context.folders.programFolder), [this] { Exit1Click(); }},
+      this);
 
   // Fixed border: the window keeps the size its content asks for, at least the classic 424 x 283.
   setFixedSize(sizeHint().expandedTo(QSize(424, 283)));
 }
 
-TfrmMain::~TfrmMain() = default;
-
-void TfrmMain::CreateGeneralSheet() {
-  GroupBox1 = new QGroupBox("Startup", General_Sheet);
-  AutoStart_CheckBox = new QCheckBox("&Load program at Windows startup");
-  TrayIcon_CheckBox = new QCheckBox("&Minimize to system tray on window closing");
-  TrayIcon_CheckBox->setChecked(true);
-  Helper_HotKey = new THotKeyEdit(GroupBox1);
-  Helper_HotKey->setVisible(false);
-  auto* startup = new QVBoxLayout(GroupBox1);
-  startup->addWidget(AutoStart_CheckBox);
-  startup->addWidget(TrayIcon_CheckBox);
-
-  GroupBox2 = new QGroupBox("Hot keys", General_Sheet);
-  auto* keys = new QGridLayout(GroupBox2);
-  const auto addHotKey = [&](QLabel*& label, THotKeyEdit*& edit, const char* caption, int row) {
-    label = new QLabel(caption);
-    edit = new THotKeyEdit;
-    label->setBuddy(edit);
-    keys->addWidget(label, row, 0);
-    keys->addWidget(edit, row, 1);
-  };
-  addHotKey(Label1, Reading_HotKey, "&Read selected text by pressing:", 0);
-  addHotKey(Label10, Options_HotKey, "Show &options window by pressing:", 1);
-  addHotKey(Label2, Stop_HotKey, "&Pause/resume reading by pressing:", 2);
-  ReadByMouse = new QCheckBox("Read selected text by pressing mouse middle/wheel button");
-  keys->addWidget(ReadByMouse, 3, 0, 1, 2);
-
-  auto* layout = new QVBoxLayout(General_Sheet);
-  layout->addWidget(GroupBox1);
-  layout->addWidget(GroupBox2);
-  layout->addStretch();
-}
-
-void TfrmMain::CreatePronunciationSheet() {
-  IgnoreCharacters_CheckBox = new QCheckBox("Ignore these characters:");
-  Ignored_Characters = new QLineEdit;
-  WordsCorr_CheckBox = new QCheckBox("Use pronunciation corrections");
-  auto* ignore = new QHBoxLayout;
-  ignore->addWidget(IgnoreCharacters_CheckBox);
-  ignore->addWidget(Ignored_Characters, 1);
-  auto* layout = new QVBoxLayout(TabSheet1);
-  layout->addLayout(ignore);
-  layout->addWidget(WordsCorr_CheckBox);
-  layout->addStretch();
-}
-
-void TfrmMain::CreateAboutSheet() {
-  Label6 = new QLabel("Parlino!");
-  Label9 = new QLabel("Read selected text from any application with a single keystroke!");
-  Label9->setWordWrap(true);
-  HyperLabel1 = new QLabel(ToQString(kWebSite).mid(8));  // the address without "https://"
-  HyperLabel2 = new QLabel("Program information");
-  HyperLabel3 = new QLabel("Technical support");
-  Label8 = new QLabel("Copyright (c) 2004-%d The Parlino developers");
-  auto* layout = new QVBoxLayout(About_Sheet);
-  for (QLabel* label : {Label6, Label9, HyperLabel1, HyperLabel2, HyperLabel3, Label8}) {
-    label->setAlignment(Qt::AlignCenter);
-    layout->addWidget(label);
-  }
-}
-
 void TfrmMain::CreateBottomStrip() {
   Panel1 = new QWidget(this);
-  btnAddVoices = new QPushButton("Get additional &voices...");
-  btnOK = new QPushButton("&OK");
-  btnCancel = new QPushButton("&Cancel");
-  btnHelp = new QPushButton("&Help");
+  Panel1->setObjectName("Panel1");
+  const auto button = [](const char* name, const char* caption) {
+    auto* created = new QPushButton(caption);
+    created->setObjectName(name);
+    return created;
+  };
+  btnAddVoices = button("btnAddVoices", "Get additional &voices...");
+  btnOK = button("btnOK", "&OK");
+  btnCancel = button("btnCancel", "&Cancel");
+  btnHelp = button("btnHelp", "&Help");
   auto* layout = new QHBoxLayout(Panel1);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(btnAddVoices);
@@ -158,8 +162,147 @@ void TfrmMain::CreateBottomStrip() {
   layout->addWidget(btnHelp);
 }
 
+void TfrmMain::ConnectFrame() {
+  const auto handle = [this](QPushButton* button, void (TfrmMain::*handler)()) {
+    connect(button, &QPushButton::clicked, this,
+            [this, handler] { DispatchEvent(context_.boxes, [&] { (this->*handler)(); }); });
+  };
+  handle(btnOK, &TfrmMain::btnOKClick);
+  handle(btnCancel, &TfrmMain::btnCancelClick);
+  handle(btnHelp, &TfrmMain::btnHelpClick);
+  handle(btnAddVoices, &TfrmMain::btnAddVoicesClick);
+  // Esc is the cancel button.
+  connect(new QShortcut(Qt::Key_Escape, this), &QShortcut::activated, btnCancel,
+          &QPushButton::click);
+  // Tab changes the program makes block the signal: only the user's count.
+  connect(Pages, &QTabWidget::currentChanged, this, [this] { PagesChange(); });
+}
+
 void TfrmMain::PagesChange() {
-  VoiceChangeSuppressed = true;
+  Speech_Sheet->VoiceChangeSuppressed = true;
+}
+
+void TfrmMain::showEvent(QShowEvent* event) {
+  // Every show after the start-up load shows the settings as stored: unconfirmed edits are gone.
+  // A window coming back from the taskbar keeps what it shows.
+  if (!event->spontaneous() && !PlacementPending) {
+    DispatchEvent(context_.boxes, [this] { LoadCfg(); });
+  }
+  QWidget::showEvent(event);
+}
+
+void TfrmMain::changeEvent(QEvent* event) {
+  QWidget::changeEvent(event);
+  if (event->type() == QEvent::ActivationChange && isActiveWindow() && !activationDone_ &&
+      !ExitRequested && !SessionEnding) {
+    // The first activation of the run connects the modern voice, if the start did not; a
+    // program on its way out has let it go for good.
+    activationDone_ = true;
+    DispatchEvent(context_.boxes, [this] { SpeechAPI5.Connect(); });
+  } else if (event->type() == QEvent::WindowStateChange && isMinimized() &&
+             context_.notificationArea.Available()) {
+    // The minimize button hides the window to the tray, once the state change is done.
+    QTimer::singleShot(0, this, [this] { MinimizeApplication(); });
+  }
+}
+
+void TfrmMain::btnOKClick() {
+  SaveCfg();
+  ApplyHotKeys();
+  MinimizeApplication();
+}
+
+void TfrmMain::btnCancelClick() {
+  MinimizeApplication();
+}
+
+void TfrmMain::FormHelp() {
+  btnHelp->click();
+}
+
+void TfrmMain::btnHelpClick() {
+  // A missing help page is reported by the desktop's browser, not by the program.
+  context_.shell.Open(HelpFile);
+}
+
+// Modal to the whole program, yet without an event loop of its own: downloads, the tray and the
+// end of the session go on while it is open.
+void TfrmMain::btnAddVoicesClick() {
+  frmVoices_->show();
+  frmVoices_->raise();
+  frmVoices_->activateWindow();
+}
+
+void TfrmMain::RestoreOptionsWindow() {
+  setWindowState(windowState() & ~Qt::WindowMinimized);
+  show();
+  raise();
+  activateWindow();
+}
+
+void TfrmMain::ShowOnTab(Tab tab) {
+  RestoreOptionsWindow();
+  SelectTab(tab);
+}
+
+void TfrmMain::SelectTab(int index) {
+  const QSignalBlocker blocker(Pages);  // the program's own tab change
+  Pages->setCurrentIndex(index);
+}
+
+void TfrmMain::MinimizeApplication() {
+  if (context_.notificationArea.Available()) {
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    hide();
+  } else if (isVisible()) {
+    showMinimized();
+  }
+}
+
+bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress && watched->isWidgetType() &&
+      static_cast<QWidget*>(watched)->window() == this) {
+    // A key no control took is offered to the control's parents in turn: count it once.
+    const bool offeredAgain = event == lastKeyEvent_ && watched == lastKeyOfferedNext_;
+    lastKeyEvent_ = event;
+    lastKeyOfferedNext_ = watched->parent();
+    if (!offeredAgain) {
+      const auto& key = static_cast<const QKeyEvent&>(*event);
+      DispatchEvent(context_.boxes, [&] { FormKeyDown(KeyCodeOf(key), key.modifiers()); });
+      if (key.key() == Qt::Key_F1 && key.modifiers() == Qt::NoModifier) {
+        FormHelp();
+        return true;  // the help request is handled
+      }
+    }
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+void TfrmMain::FormKeyDown(std::uint8_t virtualKey, Qt::KeyboardModifiers shift) {
+  TypedKeys.push_back(virtualKey);
+  if (TypedKeys.size() > kEasterEggWord.size()) TypedKeys.erase(0, 1);
+  Text typed = TypedKeys;
+  for (char16_t& c : typed) c = AsciiLower(c);
+  if (typed.find(kEasterEggWord) != Text::npos) {
+    ToggleEasterEgg();
+    TypedKeys.clear();
+  }
+
+  const Qt::KeyboardModifiers held =
+      shift & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+  if (virtualKey == platform::vk::k0 + 1 && held == (Qt::ControlModifier | Qt::AltModifier)) {
+    context_.shell.Open(FromUtf8(context_.folders.dataFolder.string()));
+  }
+}
+
+// The caption names who made the program while the egg is on.
+void TfrmMain::ToggleEasterEgg() {
+  easterEgg_ = !easterEgg_;
+  About_Sheet->SetEasterEgg(easterEgg_);
+  setWindowTitle(
+      easterEgg_
+          ? QString("Parlino! by the Parlino developers, 2004-%1").arg(QDate::currentDate().year())
+          : QString("Parlino!"));
 }
 
 }  // namespace parlino::app

@@ -1,167 +1,146 @@
 #pragma once
-// The options window: the program's main window. It lives for the whole run, mostly hidden, and
-// owns the long-lived components (voice adapters, hot keys, timers, tray icon). Its controls are
-// the working copy of the settings.
+// The options window: the program's main window. It lives for the whole run, mostly hidden. It
+// is a frame around one page per tab and the bottom strip: the frame owns the long-lived
+// components (voice adapters, hot keys, timers, tray icon and menu), runs the start-up sequence,
+// moves the settings between cfg.ini and the pages, and ends the program. Each page owns its
+// controls.
 #include <QWidget>
-#include <memory>
+#include <array>
+#include <string_view>
 
 #include "app/app_context.h"
-#include "app/entry/debug_log.h"
+#include "app/settings/debug_log.h"
+#include "app/settings/user_notices.h"
+#include "platform/single_instance.h"
 #include "reading/global_hot_key.h"
-#include "reading/pronunciation_settings.h"
 #include "reading/reading_controller.h"
 #include "reading/selected_text.h"
-#include "speech/catalogue/voice_catalogue.h"
 #include "speech/sapi4/tm_speech.h"
 #include "speech/sapi5/sp_voice.h"
 
-class QCheckBox;
-class QGroupBox;
-class QLabel;
-class QLineEdit;
-class QListWidget;
-class QMenu;
+class QAction;
 class QPushButton;
-class QSlider;
 class QSystemTrayIcon;
 class QTabWidget;
 class QTimer;
-class QAction;
+
+namespace parlino::voices {
+class TfrmVoices;
+}
 
 namespace parlino::app {
 
-class IniFile;
-class THotKeyEdit;
+class TAboutPage;
+class TDefaultVoicePage;
+class TGeneralPage;
+class TOptionsPage;
+class TPronunciationPage;
+class TSlotsPage;
+class TTrayMenu;
 
-class TfrmMain : public QWidget,
-                 public reading::DefaultVoice,
-                 public reading::PronunciationSettings,
-                 public reading::SlotTable,
-                 private reading::ReadingView {
+class TfrmMain : public QWidget, private reading::ReadingView {
   Q_OBJECT
  public:
+  // The tabs by index.
+  enum Tab {
+    kGeneralTab = 0,
+    kDefaultVoiceTab = 1,
+    kSlotsTab = 2,
+    kPronunciationTab = 3,
+    kAboutTab = 4
+  };
+
   explicit TfrmMain(AppContext& context);
+  // The window's destruction as the program ends: BeforeCloseActions.
   ~TfrmMain() override;
 
   // The startup sequence; run once after creation and again after the first-run welcome.
   void FormCreate();
+  // cfg.ini into the pages, and the hot keys and the middle-button poll applied.
   void LoadCfg();
+  // The pages into cfg.ini; a failure abandons the save silently.
   void SaveCfg();
-  void DebugLog(std::string_view entry) { log_.Write(entry); }
+  // Writes a log entry with "-log"; a log that cannot be written is said once and never stops
+  // what is logged.
+  void DebugLog(std::string_view entry);
+  // What the user should hear of once, and what only the log should hear of.
+  UserNotices& Notices() { return notices_; }
+  // A settings file could not be written: the user hears of it once, the log every time.
+  void ReportUnsavedSettings(const std::exception& error);
 
-  std::filesystem::path CfgPath() const { return context_.folders.dataFolder / "cfg.ini"; }
   // True when the startup sequence asked to start hidden in the tray.
   bool StartMinimized() const { return startMinimized_; }
 
-  // The user changing the tab.
+  // Showing and hiding. RestoreOptionsWindow shows the window on the tab it last showed.
+  void RestoreOptionsWindow();
+  void ShowOnTab(Tab tab);
+  // Hides the window to the tray; without a tray it is minimized as usual, so that it stays
+  // reachable.
+  void MinimizeApplication();
+
+  // Handlers of the window and its bottom strip.
   void PagesChange();
-
-  // The voice catalogue in VoicesList and the default voice ("Default voice" tab).
-  void LoadVoicesList();
-  // Applies the entry at newIndex to its engine and to the sliders; oldIndex is not used.
-  void VoicesListChange(int oldIndex, int newIndex);
-  void VoicesListClick();
-  void VoicesListEnter();
-  void VoicesListKeyDown(int key, Qt::KeyboardModifiers shift);
-  // Readies the engine of the selected entry with the tab's slider values; speaks nothing.
-  // Errors reach the caller.
-  void SelectDefaultVoice() override;
-  void btnTestVoiceClick();
-
-  // Read-out handlers of the three sliders.
-  void Speed_BarChange();
-  void Pitch_BarChange();
-  void Volume_BarChange();
-
-  // Catalogue queries. An index is a row of VoicesList; -1 stands for no entry.
-  // The number of legacy engine modes: the catalogue's first entries are theirs.
-  int Sapi4EngineCount() const { return static_cast<int>(SpeechAPI4.Engines().size()); }
-  int SelectedVoiceIndex() const override;
-  speech::CatalogueEntry VoiceEntry(int index) const;  // the index rule; throws for -1
-  Text VoiceDisplayName(int index) const;
-  // The first entry with this display name, letter case ignored; -1 when there is none.
-  int VoiceIndexOfName(TextView displayName) const override;
-  // A selection the program makes: the voice is not applied.
-  void SelectVoiceQuietly(int index);
-
-  // The Pronunciation page as every reading sees it.
-  bool IgnoreCharacters() const override;
-  Text IgnoredCharacters() const override;
-  bool WordsCorrections() const override;
-  std::vector<corrections::Correction> Corrections() const override;
-
-  // The slot list; slot n is its row n.
-  std::optional<reading::SlotRow> Slot(int n) const override;
-
-  // OK saves and applies the settings and hides the window; Cancel only hides it.
   void btnOKClick();
   void btnCancelClick();
-  // The options hot key and the tray's "Options...": the window on its "General" tab.
-  void OptionsHotKeyHotKey();
-  // The tray's "Exit": speech stops, the settings are saved, the program ends.
+  // Opens the help pages in the desktop's browser.
+  void btnHelpClick();
+  // F1 on the window.
+  void FormHelp();
+  void btnAddVoicesClick();
+  // Every request to close the window; true grants it.
+  bool FormCloseQuery();
+  // A key pressed anywhere on the window: `virtualKey` with the modifiers held.
+  void FormKeyDown(std::uint8_t virtualKey, Qt::KeyboardModifiers shift);
+  // The options hot key does what the tray menu's "Options..." does.
+  void OptionsHotKeyHotKey() { Options1Click(); }
+  // A request from the command line ("-read", "-pause", "-options"), handed over by a later copy
+  // or given to this one: what the reading, pause and options hot keys do. In a Wayland session
+  // a reading takes the highlighted text, since the synthetic copy reaches X11 windows only.
+  void SingleInstanceRequest(platform::InstanceRequest request);
+
+  // The tray icon and its menu.
+  void TrayIconDblClick() { RestoreOptionsWindow(); }
+  void Options1Click();
+  void Configurevoiceslots1Click();
+  void Additionalvoices1Click();
+  void Help1Click();
+  void utorial1Click();
+  void Website1Click();
+  void About1Click();
+  // The welcome window's speech ends: pause toggled, the queue purged, the tray icon at rest.
+  void EndWelcomeReading();
+  // Speech stops at once, the settings are saved, the program ends.
   void Exit1Click();
+
+  // The end of the desktop session (the name of the message it answers on Windows): the
+  // settings are saved, the hot keys and the tray icon released, and the session may end.
+  void WMQueryEndSession();
+  // Removes the tray icon, releases every global hot key and the modern voice. Safe to run
+  // more than once.
+  void BeforeCloseActions();
+  // Ends every event loop that runs (a dialog's too), and with it the program; close requests
+  // from then on pass unasked.
+  void Quit();
+
+  TGeneralPage& General() { return *General_Sheet; }
+  TDefaultVoicePage& DefaultVoice() { return *Speech_Sheet; }
+  TSlotsPage& Slots() { return *Slots_Sheet; }
+  TPronunciationPage& Pronunciation() { return *TabSheet1; }
+  TAboutPage& About() { return *About_Sheet; }
+  voices::TfrmVoices& Voices() { return *frmVoices_; }
 
   bool Sapi4Available = true;
   bool Sapi5Available = true;
-  bool Sapi5Scales = false;
-  // Set by a tab change, cleared by a click on the list: while set, VoicesListChange does
-  // nothing, so the values the settings gave the sliders stay until the user picks a voice.
-  bool VoiceChangeSuppressed = false;
   bool IsFirstRun = true;
   bool ShowWelcome = false;
   bool PlacementPending = true;
+  // Set by Exit: the next close request is granted after saving.
+  bool ExitRequested = false;
+  // Set when the session ends: later close requests are granted at once, without saving.
+  bool SessionEnding = false;
   Text HelpFile;
-
-  // Tabs.
-  QTabWidget* Pages;
-  QWidget* General_Sheet;
-  QWidget* Speech_Sheet;
-  QWidget* Slots_Sheet;
-  QWidget* TabSheet1;
-  QWidget* About_Sheet;
-
-  // "General" tab and the bottom strip.
-  QGroupBox* GroupBox1;
-  QCheckBox* AutoStart_CheckBox;
-  QCheckBox* TrayIcon_CheckBox;
-  THotKeyEdit* Helper_HotKey;
-  QGroupBox* GroupBox2;
-  QLabel* Label1;
-  THotKeyEdit* Reading_HotKey;
-  QLabel* Label10;
-  THotKeyEdit* Options_HotKey;
-  QLabel* Label2;
-  THotKeyEdit* Stop_HotKey;
-  QCheckBox* ReadByMouse;
-  QWidget* Panel1;
-  QPushButton* btnAddVoices;
-  QPushButton* btnOK;
-  QPushButton* btnCancel;
-  QPushButton* btnHelp;
-
-  // "Default voice" tab.
-  QListWidget* VoicesList;
-  QSlider* Speed_Bar;
-  QSlider* Pitch_Bar;
-  QSlider* Volume_Bar;
-  QLineEdit* Edit1;
-  QLineEdit* Edit2;
-  QLineEdit* Edit3;
-  QLineEdit* editTestText;
-  QPushButton* btnTestVoice;
-
-  // "Pronunciation" tab.
-  QCheckBox* IgnoreCharacters_CheckBox;
-  QLineEdit* Ignored_Characters;
-  QCheckBox* WordsCorr_CheckBox;
-
-  // "About" tab.
-  QLabel* Label6;
-  QLabel* Label9;
-  QLabel* HyperLabel1;
-  QLabel* HyperLabel2;
-  QLabel* HyperLabel3;
-  QLabel* Label8;
+  // The key codes typed on the window, for the easter egg; only the last few are kept.
+  Text TypedKeys;
 
   // Components.
   speech::TMSpeech SpeechAPI4;
@@ -169,44 +148,68 @@ class TfrmMain : public QWidget,
   reading::GlobalHotKey DefaultHotKey;
   reading::GlobalHotKey OptionsHotKey;
   reading::GlobalHotKey StopHotKey;
-  QTimer* MouseTimer;
-  QTimer* TrayAnimation_Timer;
-  QSystemTrayIcon* TrayIcon;
-  QMenu* TrayMenu;
-  QAction* Stopreading1;
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void changeEvent(QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  // The pages in the order their keys stand in cfg.ini; LoadCfg and SaveCfg walk them so.
+  std::array<TOptionsPage*, 5> SettingsOrder() const;
+  void CreateBottomStrip();
+  void CreateTray();
+  void ConnectFrame();
+  void ConnectReading();
+  void ApplyHotKeys();
+  void CheckSapi4();
+  void CheckSapi5();
+  void SelectTab(int index);
+  void ToggleEasterEgg();
+  // Log entries of the close and the shutdown: a log that cannot be written stops neither.
+  void CloseLog(std::string_view entry) noexcept;
+
+  void SetPauseCaption(TextView caption) override;
+  void SetAnimationRunning(bool running) override;
+  void ShowTrayPicture(reading::TrayPicture picture) override;
+
+  AppContext& context_;
+  DebugLogFile log_;
+  UserNotices notices_;
+  bool startMinimized_ = false;
+  bool activationDone_ = false;
+  bool queryingEndSession_ = false;
+  bool quitting_ = false;
+  bool easterEgg_ = false;
+  // The key event last seen and the parent of the control it reached, to count a key once while
+  // Qt offers it to the control's parents in turn.
+  const QEvent* lastKeyEvent_ = nullptr;
+  const QObject* lastKeyOfferedNext_ = nullptr;
+
+  // The pages exist before the reading parts below, which read them.
+  TGeneralPage* General_Sheet;
+  TDefaultVoicePage* Speech_Sheet;
+  TSlotsPage* Slots_Sheet;
+  TPronunciationPage* TabSheet1;
+  TAboutPage* About_Sheet;
 
   // Captures selections and turns requests into readings; holds the reading state.
   reading::SelectedTextCapture Capture;
   reading::ReadingController Reading;
 
- private:
-  void CreateGeneralSheet();
-  void CreateSpeechSheet();
-  void CreatePronunciationSheet();
-  void CreateAboutSheet();
-  void CreateBottomStrip();
-
-  void showEvent(QShowEvent* event) override;
-  void ConnectFrame();
-  void ConnectReading();
-  void SetPauseCaption(TextView caption) override;
-  void SetAnimationRunning(bool running) override;
-  void ShowTrayPicture(reading::TrayPicture picture) override;
-
-  void CheckSapi4();
-  void CheckSapi5();
-  void LoadSpeechSettings(IniFile& ini);
-  void LoadSliders(IniFile& ini, int savedVoice);
-  int SavedVoiceIndex(IniFile& ini) const;
-
-  void ApplyVoice(int index);
-  void UseSapi4Scales(int index);
-  void UseSapi5Scales();
-  void ShowReadouts();
-
-  AppContext& context_;
-  DebugLogFile log_;
-  bool startMinimized_ = false;
+  QTabWidget* Pages;
+  QWidget* Panel1;
+  QPushButton* btnAddVoices;
+  QPushButton* btnOK;
+  QPushButton* btnCancel;
+  QPushButton* btnHelp;
+  QTimer* MouseTimer;
+  QTimer* TrayAnimation_Timer;
+  QSystemTrayIcon* TrayIcon;
+  TTrayMenu* TrayMenu;
+  QAction* Stopreading1;
+  voices::TfrmVoices* frmVoices_;  // "Additional voices", shown by btnAddVoices
 };
 
 }  // namespace parlino::app

@@ -1,23 +1,21 @@
 // The options window's part in reading: hot keys, the middle-button poll, the engines' events,
 // the tray animation and the pause item, all handed to the reading controller.
 #include <QAction>
-#include <QCheckBox>
-#include <QLineEdit>
 #include <QSystemTrayIcon>
-#include <QTabWidget>
 #include <QTimer>
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/ui/artwork.h"
-#include "app/ui/event_dispatch.h"
 #include "app/ui/frm_main.h"
-#include "app/ui/qt_text.h"
+#include "app/ui/widgets/artwork.h"
+#include "app/ui/widgets/event_dispatch.h"
+#include "app/ui/widgets/qt_text.h"
 
 namespace parlino::app {
 namespace {
 
-// PARLINO_TRACE_WORDS=1 prints every word the modern voice reaches, for tests and diagnosis.
+// PARLINO_TRACE_WORDS=1 prints every word the modern voice reaches and the end of each of its
+// texts, for tests and diagnosis.
 bool TraceWords() {
   static const bool trace = std::getenv("PARLINO_TRACE_WORDS") != nullptr;
   return trace;
@@ -40,18 +38,56 @@ void TfrmMain::ConnectReading() {
           [this] { Reading.TrayAnimation_TimerTimer(); });
 
   SpeechAPI5.OnStartStream = [this](speech::TSpVoice&, std::int32_t) { Reading.SpeechStarted(); };
-  SpeechAPI5.OnEndStream = [this](speech::TSpVoice&, std::int32_t) { Reading.SpeechEnded(); };
+  SpeechAPI5.OnEndStream = [this](speech::TSpVoice&, std::int32_t) {
+    Reading.SpeechEnded();
+    if (TraceWords()) std::fprintf(stderr, "end of speech\n");
+  };
   SpeechAPI5.OnWord = [this](speech::TSpVoice&, std::int32_t, std::int32_t position,
                              std::int32_t length) {
     Reading.WordSpoken();
     if (TraceWords() && position >= 0 && length >= 0) {
-      const Text word = Reading.SpokenText.substr(static_cast<std::size_t>(position),
-                                                  static_cast<std::size_t>(length));
-      std::fprintf(stderr, "word: %s\n", ToUtf8(word).c_str());
+      // Speech that is no reading (the voice test) has no text here: its words show by place.
+      const auto start = static_cast<std::size_t>(position);
+      const auto size = static_cast<std::size_t>(length);
+      if (start + size <= Reading.SpokenText.size()) {
+        std::fprintf(stderr, "word: %s\n", ToUtf8(Reading.SpokenText.substr(start, size)).c_str());
+      } else {
+        std::fprintf(stderr, "word: @%d\n", position);
+      }
     }
   };
   SpeechAPI4.OnStart = [this](speech::TMSpeech&) { Reading.SpeechStarted(); };
-  SpeechAPI4.OnStop = [this](speech::TMSpeech&) { Reading.SpeechEnded(); };
+  SpeechAPI4.OnStop = [this](speech::TMSpeech&) {
+    Reading.SpeechEnded();
+    if (TraceWords()) std::fprintf(stderr, "end of speech\n");
+  };
+}
+
+void TfrmMain::EndWelcomeReading() {
+  DispatchEvent(context_.boxes, [this] {
+    Reading.Stopreading1Click();
+    SpeechAPI5.Speak(u"", platform::kSpeakPurgeBeforeSpeak);
+    TrayAnimation_Timer->stop();
+    ShowTrayPicture(reading::TrayPicture::Normal);
+  });
+}
+
+void TfrmMain::SingleInstanceRequest(platform::InstanceRequest request) {
+  switch (request) {
+    case platform::InstanceRequest::Read:
+      if (context_.waylandSession) {
+        Reading.ReadHighlightedText();
+      } else {
+        Reading.DefaultHotKeyHotKey();
+      }
+      return;
+    case platform::InstanceRequest::Pause:
+      DispatchEvent(context_.boxes, [this] { Reading.Stopreading1Click(); });
+      return;
+    case platform::InstanceRequest::Options:
+      OptionsHotKeyHotKey();
+      return;
+  }
 }
 
 void TfrmMain::SetPauseCaption(TextView caption) {
@@ -72,28 +108,6 @@ void TfrmMain::ShowTrayPicture(reading::TrayPicture picture) {
                                    ProgramIcon(Picture::SpeakingFrame1),
                                    ProgramIcon(Picture::SpeakingFrame2)};
   TrayIcon->setIcon(pictures[static_cast<int>(picture)]);
-}
-
-bool TfrmMain::IgnoreCharacters() const {
-  return IgnoreCharacters_CheckBox->isChecked();
-}
-
-Text TfrmMain::IgnoredCharacters() const {
-  return FromQString(Ignored_Characters->text());
-}
-
-bool TfrmMain::WordsCorrections() const {
-  return WordsCorr_CheckBox->isChecked();
-}
-
-// The corrections list comes with the Pronunciation page's list; until then there are no rows.
-std::vector<corrections::Correction> TfrmMain::Corrections() const {
-  return {};
-}
-
-// The slot list comes with the Voice slots page; until then no slot exists.
-std::optional<reading::SlotRow> TfrmMain::Slot(int) const {
-  return std::nullopt;
 }
 
 }  // namespace parlino::app

@@ -8,11 +8,11 @@
 namespace parlino::platform::linux_impl {
 
 AudioChannel::AudioChannel(MessagePump& pump, VoiceEventSink& sink, std::size_t ahead,
-                           std::function<void()> wake_synthesis)
+                           std::function<void()> wakeSynthesis)
     : pump_(pump),
       target_(std::make_shared<Target>(Target{&sink})),
       ahead_(ahead),
-      wake_synthesis_(std::move(wake_synthesis)) {}
+      wakeSynthesis_(std::move(wakeSynthesis)) {}
 
 void AudioChannel::Queue(SpeechJob job) {
   {
@@ -20,7 +20,7 @@ void AudioChannel::Queue(SpeechJob job) {
     if (closed_) return;
     jobs_.push_back(std::move(job));
   }
-  wake_synthesis_();
+  wakeSynthesis_();
 }
 
 void AudioChannel::Purge() {
@@ -29,15 +29,15 @@ void AudioChannel::Purge() {
     std::lock_guard lock(mutex_);
     ++generation_;
     jobs_.clear();
-    next_char_ = 0;
+    nextChar_ = 0;
     items_.clear();
     buffered_ = 0;
-    queued_stream_ = 0;
-    ended = playing_stream_;
-    playing_stream_ = 0;
-    end_due_ = false;
+    queuedStream_ = 0;
+    ended = playingStream_;
+    playingStream_ = 0;
+    endDue_ = false;
   }
-  audio_ready_.notify_all();
+  audioReady_.notify_all();
   if (ended != 0) Post({{Kind::kEnd, ended, 0, 0}});
 }
 
@@ -46,7 +46,7 @@ void AudioChannel::SetPaused(bool paused) {
     std::lock_guard lock(mutex_);
     paused_ = paused;
   }
-  audio_ready_.notify_all();
+  audioReady_.notify_all();
 }
 
 void AudioChannel::Close() {
@@ -58,7 +58,7 @@ void AudioChannel::Close() {
     items_.clear();
     buffered_ = 0;
   }
-  audio_ready_.notify_all();
+  audioReady_.notify_all();
   target_->sink = nullptr;
 }
 
@@ -76,13 +76,13 @@ std::size_t AudioChannel::Buffered() const {
   return buffered_;
 }
 
-std::optional<SpeechPiece> AudioChannel::TakePiece(std::size_t max_length) {
+std::optional<SpeechPiece> AudioChannel::TakePiece(std::size_t maxLength) {
   std::lock_guard lock(mutex_);
   if (closed_ || jobs_.empty()) return std::nullopt;
   const SpeechJob& job = jobs_.front();
   const TextView text = job.text;
-  const PieceEnd end = text.empty() ? PieceEnd{} : NextPiece(text, next_char_, max_length);
-  const TextView part = text.substr(next_char_, end.end - next_char_);
+  const PieceEnd end = text.empty() ? PieceEnd{} : NextPiece(text, nextChar_, maxLength);
+  const TextView part = text.substr(nextChar_, end.end - nextChar_);
 
   SpeechPiece piece;
   piece.generation = generation_;
@@ -90,16 +90,16 @@ std::optional<SpeechPiece> AudioChannel::TakePiece(std::size_t max_length) {
   piece.utf8 = ToUtf8(part);
   std::replace(piece.utf8.begin(), piece.utf8.end(), '\0', ' ');
   piece.offsets = CodePointOffsets(part);
-  for (std::size_t& offset : piece.offsets) offset += job.offset + next_char_;
-  piece.ends_sentence = end.ends_sentence;
+  for (std::size_t& offset : piece.offsets) offset += job.offset + nextChar_;
+  piece.endsSentence = end.endsSentence;
   piece.last = end.end == text.size();
   piece.pitch = job.pitch;
   piece.settings = job.settings;
 
-  next_char_ = end.end;
+  nextChar_ = end.end;
   if (piece.last) {
     jobs_.pop_front();
-    next_char_ = 0;
+    nextChar_ = 0;
   }
   return piece;
 }
@@ -117,7 +117,7 @@ bool AudioChannel::Append(const SpeechPiece& piece, std::span<const std::int16_t
     items_.push_back({Kind::kWord, piece.stream, word.position, word.length, {}, 0});
   }
   AppendSamplesLocked(samples.subspan(cursor), piece.settings.volume);
-  audio_ready_.notify_all();
+  audioReady_.notify_all();
   return true;
 }
 
@@ -126,7 +126,7 @@ void AudioChannel::Finish(const SpeechPiece& piece) {
   if (piece.generation != generation_ || !piece.last) return;
   StartStreamLocked(piece.stream);
   items_.push_back({Kind::kEnd, piece.stream, 0, 0, {}, 0});
-  audio_ready_.notify_all();
+  audioReady_.notify_all();
 }
 
 void AudioChannel::Fail(const SpeechPiece& piece) {
@@ -134,16 +134,16 @@ void AudioChannel::Fail(const SpeechPiece& piece) {
   if (piece.generation != generation_) return;
   if (!piece.last && !jobs_.empty() && jobs_.front().stream == piece.stream) {
     jobs_.pop_front();
-    next_char_ = 0;
+    nextChar_ = 0;
   }
   StartStreamLocked(piece.stream);
   items_.push_back({Kind::kEnd, piece.stream, 0, 0, {}, 0});
-  audio_ready_.notify_all();
+  audioReady_.notify_all();
 }
 
 void AudioChannel::StartStreamLocked(std::int32_t stream) {
-  if (queued_stream_ == stream) return;
-  queued_stream_ = stream;
+  if (queuedStream_ == stream) return;
+  queuedStream_ = stream;
   items_.push_back({Kind::kStart, stream, 0, 0, {}, 0});
 }
 
@@ -166,11 +166,11 @@ void AudioChannel::Fill(std::span<std::int16_t> out) {
   std::size_t written = 0;
   {
     std::unique_lock lock(mutex_);
-    audio_ready_.wait(lock, [this] { return closed_ || paused_ || end_due_ || !items_.empty(); });
-    if (end_due_) {
-      events.push_back({Kind::kEnd, playing_stream_, 0, 0});
-      playing_stream_ = 0;
-      end_due_ = false;
+    audioReady_.wait(lock, [this] { return closed_ || paused_ || endDue_ || !items_.empty(); });
+    if (endDue_) {
+      events.push_back({Kind::kEnd, playingStream_, 0, 0});
+      playingStream_ = 0;
+      endDue_ = false;
     }
     while (!paused_ && written < out.size() && !items_.empty()) {
       Item& item = items_.front();
@@ -187,12 +187,12 @@ void AudioChannel::Fill(std::span<std::int16_t> out) {
       if (item.kind == Kind::kEnd && written > 0) {
         // Its last samples are in this buffer: the end is reported once they went out, and the
         // next stream starts with the next buffer.
-        end_due_ = true;
+        endDue_ = true;
         items_.pop_front();
         break;
       }
-      if (item.kind == Kind::kStart) playing_stream_ = item.stream;
-      if (item.kind == Kind::kEnd) playing_stream_ = 0;
+      if (item.kind == Kind::kStart) playingStream_ = item.stream;
+      if (item.kind == Kind::kEnd) playingStream_ = 0;
       events.push_back({item.kind, item.stream, item.position, item.length});
       items_.pop_front();
     }
@@ -200,7 +200,7 @@ void AudioChannel::Fill(std::span<std::int16_t> out) {
   }
   std::fill(out.begin() + static_cast<std::ptrdiff_t>(written), out.end(), std::int16_t{0});
   if (!events.empty()) Post(std::move(events));
-  if (wake) wake_synthesis_();
+  if (wake) wakeSynthesis_();
 }
 
 void AudioChannel::Post(std::vector<Event> events) {

@@ -22,7 +22,7 @@ namespace parlino::platform::linux_impl {
 
 struct VoiceSettings {
   std::string voice;  // the synthesiser's voice identifier
-  int words_per_minute = 0;
+  int wordsPerMinute = 0;
   int volume = 100;  // 0 .. 100
 };
 
@@ -41,7 +41,7 @@ struct SpeechPiece {
   std::int32_t stream = 0;
   std::string utf8;                  // NUL-free
   std::vector<std::size_t> offsets;  // position in the given text of each code point, plus end
-  bool ends_sentence = false;
+  bool endsSentence = false;
   bool last = false;
   int pitch = 0;
   VoiceSettings settings;
@@ -56,10 +56,10 @@ struct WordMark {
 
 class AudioChannel {
  public:
-  // `ahead` is how many samples the synthesis keeps ready; `wake_synthesis` is called (from any
+  // `ahead` is how many samples the synthesis keeps ready; `wakeSynthesis` is called (from any
   // thread) when the channel wants more audio.
   AudioChannel(MessagePump& pump, VoiceEventSink& sink, std::size_t ahead,
-               std::function<void()> wake_synthesis);
+               std::function<void()> wakeSynthesis);
 
   // User-interface thread.
   void Queue(SpeechJob job);
@@ -72,7 +72,7 @@ class AudioChannel {
   // Synthesis thread.
   bool NeedsAudio() const;
   std::size_t Buffered() const;
-  std::optional<SpeechPiece> TakePiece(std::size_t max_length);
+  std::optional<SpeechPiece> TakePiece(std::size_t maxLength);
   // Adds synthesised audio of `piece` at the volume of its settings; false when the piece was
   // purged meanwhile, so its synthesis can stop.
   bool Append(const SpeechPiece& piece, std::span<const std::int16_t> samples,
@@ -116,18 +116,18 @@ class AudioChannel {
   MessagePump& pump_;
   const std::shared_ptr<Target> target_;
   const std::size_t ahead_;
-  const std::function<void()> wake_synthesis_;
+  const std::function<void()> wakeSynthesis_;
 
   mutable std::mutex mutex_;
-  std::condition_variable audio_ready_;
-  std::deque<SpeechJob> jobs_;       // not yet fully synthesised; front is in progress
-  std::size_t next_char_ = 0;        // progress within jobs_.front()
-  std::deque<Item> items_;           // synthesised, not yet played
-  std::size_t buffered_ = 0;         // samples in items_
-  std::uint64_t generation_ = 0;     // changes when everything is discarded
-  std::int32_t queued_stream_ = 0;   // stream whose start is in items_ (or was played)
-  std::int32_t playing_stream_ = 0;  // stream whose start was reported and end not yet
-  bool end_due_ = false;             // its last sample went out; report the end next time
+  std::condition_variable audioReady_;
+  std::deque<SpeechJob> jobs_;      // not yet fully synthesised; front is in progress
+  std::size_t nextChar_ = 0;        // progress within jobs_.front()
+  std::deque<Item> items_;          // synthesised, not yet played
+  std::size_t buffered_ = 0;        // samples in items_
+  std::uint64_t generation_ = 0;    // changes when everything is discarded
+  std::int32_t queuedStream_ = 0;   // stream whose start is in items_ (or was played)
+  std::int32_t playingStream_ = 0;  // stream whose start was reported and end not yet
+  bool endDue_ = false;             // its last sample went out; report the end next time
   bool paused_ = false;
   bool closed_ = false;
 };

@@ -2,13 +2,21 @@
 
 #include <QDesktopServices>
 #include <QDir>
+#include <QFileInfo>
 #include <QUrl>
+
+#include "platform/qt/qt_text.h"
 
 namespace parlino::platform::linux_impl {
 
-void DesktopShell::Open(TextView target) {
-  const QString text = QString::fromUtf16(target.data(), static_cast<qsizetype>(target.size()));
-  QDesktopServices::openUrl(QUrl::fromUserInput(text, QDir::currentPath(), QUrl::AssumeLocalFile));
+bool DesktopShell::Open(TextView target) {
+  return QDesktopServices::openUrl(
+      QUrl::fromUserInput(ToQString(target), QDir::currentPath(), QUrl::AssumeLocalFile));
+}
+
+// The folder opens in the file manager; the desktop offers no common way to point at the file.
+bool DesktopShell::ShowInFolder(TextView file) {
+  return QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(ToQString(file)).absolutePath()));
 }
 
 }  // namespace parlino::platform::linux_impl

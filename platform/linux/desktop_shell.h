@@ -6,7 +6,8 @@ namespace parlino::platform::linux_impl {
 // Opens addresses, files and folders through the desktop's URL handlers.
 class DesktopShell final : public Shell {
  public:
-  void Open(TextView target) override;
+  bool Open(TextView target) override;
+  bool ShowInFolder(TextView file) override;
 };
 
 }  // namespace parlino::platform::linux_impl

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <memory>
 #include <variant>
 
@@ -29,16 +30,16 @@ void Check(espeak_ng_STATUS status, const std::string& what) {
 // The synthesis in progress; set while the library's lock is held.
 struct Synthesis {
   const SpeechPiece* piece;
-  const EspeakLibrary::AudioHandler* on_audio;
+  const EspeakLibrary::AudioHandler* onAudio;
   std::size_t produced;  // samples delivered so far; espeak-ng counts word positions from 0
   bool stopped;
 };
-Synthesis* current_synthesis = nullptr;
+Synthesis* currentSynthesis = nullptr;
 
 int OnSynth(short* wav, int count, espeak_EVENT* events) {
-  Synthesis& synthesis = *current_synthesis;
+  Synthesis& synthesis = *currentSynthesis;
   const std::vector<std::size_t>& offsets = synthesis.piece->offsets;
-  const std::size_t last_char = offsets.size() - 1;
+  const std::size_t lastChar = offsets.size() - 1;
   std::vector<WordMark> words;
   for (const espeak_EVENT* event = events;
        event != nullptr && event->type != espeakEVENT_LIST_TERMINATED; ++event) {
@@ -48,9 +49,9 @@ int OnSynth(short* wav, int count, espeak_EVENT* events) {
     }
     // Text positions count code points from 1.
     const std::size_t first =
-        std::min<std::size_t>(static_cast<std::size_t>(event->text_position - 1), last_char);
+        std::min<std::size_t>(static_cast<std::size_t>(event->text_position - 1), lastChar);
     const std::size_t end =
-        std::min<std::size_t>(first + static_cast<std::size_t>(event->length), last_char);
+        std::min<std::size_t>(first + static_cast<std::size_t>(event->length), lastChar);
     const auto sample = static_cast<std::size_t>(std::max(event->sample, 0));
     words.push_back({sample > synthesis.produced ? sample - synthesis.produced : 0,
                      static_cast<std::int32_t>(offsets[first]),
@@ -58,7 +59,7 @@ int OnSynth(short* wav, int count, espeak_EVENT* events) {
   }
   const std::size_t size = wav != nullptr ? static_cast<std::size_t>(std::max(count, 0)) : 0;
   synthesis.produced += size;
-  if (!(*synthesis.on_audio)(std::span<const std::int16_t>(wav, size), words)) {
+  if (!(*synthesis.onAudio)(std::span<const std::int16_t>(wav, size), words)) {
     synthesis.stopped = true;
     return 1;
   }
@@ -80,6 +81,19 @@ std::variant<int, PlatformError> Initialize() {
   } catch (const PlatformError& error) {
     return error;
   }
+}
+
+// espeak-ng's language list: a priority byte and a tag ending in NUL, for each language, then a
+// zero byte.
+VoiceLanguages Languages(const char* list) {
+  VoiceLanguages languages;
+  while (list != nullptr && *list != '\0') {
+    const int priority = static_cast<unsigned char>(*list++);
+    const std::string tag = list;
+    list += tag.size() + 1;
+    languages.emplace_back(priority, tag);
+  }
+  return languages;
 }
 
 }  // namespace
@@ -110,31 +124,42 @@ std::vector<EspeakVoiceInfo> EspeakLibrary::ListVoices() {
     for (std::size_t i = 0; list != nullptr && list[i] != nullptr; ++i) {
       const std::string identifier = list[i]->identifier != nullptr ? list[i]->identifier : "";
       if (identifier.empty() || identifier.starts_with("mb/")) continue;
-      voices_.push_back({identifier, FromUtf8(list[i]->name != nullptr ? list[i]->name : "")});
+      // A name with a blank at its end ("Cherokee ") could never be found again in the
+      // settings, whose values lose their outer blanks.
+      Text name = Trim(FromUtf8(list[i]->name != nullptr ? list[i]->name : ""));
+      if (name.empty()) name = FromUtf8(identifier);
+      voices_.push_back({identifier, std::move(name), Languages(list[i]->languages)});
     }
   }
-  return voices_;
+  std::vector<EspeakVoiceInfo> voices = voices_;
+  std::vector<VoiceLanguages> languages;
+  for (const EspeakVoiceInfo& voice : voices) languages.push_back(voice.languages);
+  const int first = LocaleVoice(languages, PreferredLanguages(&std::getenv));
+  if (first > 0) {
+    std::rotate(voices.begin(), voices.begin() + first, voices.begin() + first + 1);
+  }
+  return voices;
 }
 
-void EspeakLibrary::Synthesize(const SpeechPiece& piece, const AudioHandler& on_audio) {
+void EspeakLibrary::Synthesize(const SpeechPiece& piece, const AudioHandler& onAudio) {
   std::lock_guard lock(mutex_);
-  if (piece.settings.voice != current_voice_) {
-    current_voice_.clear();
+  if (piece.settings.voice != currentVoice_) {
+    currentVoice_.clear();
     Check(espeak_ng_SetVoiceByName(piece.settings.voice.c_str()),
           "Cannot load the voice " + piece.settings.voice);
-    current_voice_ = piece.settings.voice;
+    currentVoice_ = piece.settings.voice;
   }
-  Check(espeak_ng_SetParameter(espeakRATE, piece.settings.words_per_minute, 0),
+  Check(espeak_ng_SetParameter(espeakRATE, piece.settings.wordsPerMinute, 0),
         "Cannot set the rate");
   Check(espeak_ng_SetParameter(espeakPITCH, EspeakPitch(piece.pitch), 0), "Cannot set the pitch");
 
-  Synthesis synthesis{&piece, &on_audio, 0, false};
-  current_synthesis = &synthesis;
+  Synthesis synthesis{&piece, &onAudio, 0, false};
+  currentSynthesis = &synthesis;
   // No SSML and no phoneme input: the text is spoken as it stands.
-  const unsigned flags = espeakCHARS_UTF8 | (piece.ends_sentence ? espeakENDPAUSE : 0u);
+  const unsigned flags = espeakCHARS_UTF8 | (piece.endsSentence ? espeakENDPAUSE : 0u);
   const espeak_ng_STATUS status = espeak_ng_Synthesize(piece.utf8.c_str(), piece.utf8.size() + 1, 0,
                                                        POS_CHARACTER, 0, flags, nullptr, nullptr);
-  current_synthesis = nullptr;
+  currentSynthesis = nullptr;
   if (!synthesis.stopped) Check(status, "Speech synthesis failed");
 }
 

@@ -2,20 +2,21 @@
 // The espeak-ng library. It keeps one synthesiser per process, so every call goes through here,
 // one at a time.
 #include <cstdint>
-#include <functional>
 #include <mutex>
-#include <span>
 #include <string>
 #include <vector>
 
 #include "platform/linux/audio_channel.h"
+#include "platform/linux/synthesis_thread.h"
+#include "platform/linux/voice_locale.h"
 #include "platform/text.h"
 
 namespace parlino::platform::linux_impl {
 
 struct EspeakVoiceInfo {
-  std::string identifier;  // what selects the voice
-  Text name;               // the voice's name as espeak-ng gives it
+  std::string identifier;    // what selects the voice
+  Text name;                 // the voice's name as espeak-ng gives it, without outer blanks
+  VoiceLanguages languages;  // the languages it speaks
 };
 
 // The voice's normal rate in words per minute for a rate step of -10 .. 10 (each step about
@@ -24,31 +25,28 @@ int WordsPerMinute(int rate);
 // espeak-ng's base pitch 0 .. 100 (50 normal) for a relative pitch of -10 .. 10.
 int EspeakPitch(int pitch);
 
-class EspeakLibrary {
+class EspeakLibrary final : public Synthesizer {
  public:
   // The process's library, initialised on first use. Throws PlatformError when espeak-ng cannot
   // be initialised (for instance when its data is missing).
   static EspeakLibrary& Instance();
 
-  int sample_rate() const { return sample_rate_; }
+  int SampleRate() const { return sampleRate_; }
 
-  // The installed voices that can speak here, in espeak-ng's order, read at the first call.
+  // The installed voices that can speak here, read at the first call: in espeak-ng's order, but
+  // with the voice of the user's language (PreferredLanguages of the environment now) first.
   // MBROLA voices are left out: they need a separate synthesiser and data that are not part of
   // espeak-ng.
   std::vector<EspeakVoiceInfo> ListVoices();
 
-  // Receives the audio in blocks, with the words that start in each block; returns false to stop.
-  using AudioHandler =
-      std::function<bool(std::span<const std::int16_t> samples, const std::vector<WordMark>&)>;
-  // Synthesises `piece` with its voice, rate and pitch. Throws PlatformError on failure.
-  void Synthesize(const SpeechPiece& piece, const AudioHandler& on_audio);
+  void Synthesize(const SpeechPiece& piece, const AudioHandler& onAudio) override;
 
  private:
-  explicit EspeakLibrary(int sample_rate) : sample_rate_(sample_rate) {}
+  explicit EspeakLibrary(int sampleRate) : sampleRate_(sampleRate) {}
 
-  const int sample_rate_;
+  const int sampleRate_;
   std::mutex mutex_;
-  std::string current_voice_;
+  std::string currentVoice_;
   std::vector<EspeakVoiceInfo> voices_;  // the installed voices, listed once
 };
 

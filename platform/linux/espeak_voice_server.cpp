@@ -49,14 +49,17 @@ class EspeakTokens final : public VoiceTokens {
 
 class EspeakVoice final : public SpeechVoice {
  public:
-  EspeakVoice(std::shared_ptr<SynthesisThread> synthesis, MessagePump& pump, VoiceEventSink& sink)
-      : synthesis_(std::move(synthesis)),
-        sample_rate_(synthesis_->library().sample_rate()),
+  EspeakVoice(EspeakLibrary& library, MessagePump& pump, VoiceEventSink& sink,
+              SdlAudioDevice::SilentNotice onSilent)
+      : library_(library),
+        synthesis_(SynthesisThread::Acquire(library)),
+        onSilent_(std::move(onSilent)),
+        sampleRate_(library.SampleRate()),
         // One second of audio is kept ready ahead of playback.
-        channel_(std::make_shared<AudioChannel>(pump, sink, static_cast<std::size_t>(sample_rate_),
+        channel_(std::make_shared<AudioChannel>(pump, sink, static_cast<std::size_t>(sampleRate_),
                                                 [thread = synthesis_.get()] { thread->Wake(); })) {
     settings_.voice = kDefaultVoice;
-    settings_.words_per_minute = WordsPerMinute(0);
+    settings_.wordsPerMinute = WordsPerMinute(0);
     synthesis_->Add(channel_);
   }
 
@@ -71,18 +74,18 @@ class EspeakVoice final : public SpeechVoice {
   std::shared_ptr<const VoiceTokens> GetVoices(TextView required, TextView) override {
     // Attributes to require are not understood here; listing every voice would be wrong.
     if (!required.empty()) throw PlatformError("Required voice attributes are not supported");
-    return std::make_shared<EspeakTokens>(synthesis_->library().ListVoices());
+    return std::make_shared<EspeakTokens>(library_.ListVoices());
   }
 
   void SetVoice(std::shared_ptr<const VoiceToken> token) override {
-    const auto* espeak_token = dynamic_cast<const EspeakToken*>(token.get());
-    if (espeak_token == nullptr) {
+    const auto* espeakToken = dynamic_cast<const EspeakToken*>(token.get());
+    if (espeakToken == nullptr) {
       throw PlatformError("The voice token does not belong to espeak-ng");
     }
-    settings_.voice = espeak_token->identifier();
+    settings_.voice = espeakToken->identifier();
   }
 
-  void SetRate(std::int32_t rate) override { settings_.words_per_minute = WordsPerMinute(rate); }
+  void SetRate(std::int32_t rate) override { settings_.wordsPerMinute = WordsPerMinute(rate); }
 
   void SetVolume(std::int32_t volume) override { settings_.volume = std::clamp(volume, 0, 100); }
 
@@ -101,25 +104,28 @@ class EspeakVoice final : public SpeechVoice {
     // first samples go out the moment they are made.
     if (!device_) {
       device_ = std::make_unique<SdlAudioDevice>(
-          sample_rate_,
-          [channel = channel_.get()](std::span<std::int16_t> out) { channel->Fill(out); });
+          sampleRate_, 1,
+          [channel = channel_.get()](std::span<std::int16_t> out) { channel->Fill(out); },
+          onSilent_);
     }
     if (purge) channel_->Purge();
     const SpeechText parsed = ParseSpeechText(text);
-    channel_->Queue({++last_stream_, Text(parsed.body), parsed.offset, parsed.pitch, settings_});
-    return last_stream_;
+    channel_->Queue({++lastStream_, Text(parsed.body), parsed.offset, parsed.pitch, settings_});
+    return lastStream_;
   }
 
   void Pause() override { channel_->SetPaused(true); }
   void Resume() override { channel_->SetPaused(false); }
 
  private:
+  EspeakLibrary& library_;
   const std::shared_ptr<SynthesisThread> synthesis_;
-  const int sample_rate_;
+  const SdlAudioDevice::SilentNotice onSilent_;
+  const int sampleRate_;
   const std::shared_ptr<AudioChannel> channel_;
   std::unique_ptr<SdlAudioDevice> device_;  // opened by the first text to speak
   VoiceSettings settings_;
-  std::int32_t last_stream_ = 0;
+  std::int32_t lastStream_ = 0;
 };
 
 }  // namespace
@@ -127,7 +133,19 @@ class EspeakVoice final : public SpeechVoice {
 EspeakVoiceServer::EspeakVoiceServer(MessagePump& pump) : pump_(pump) {}
 
 std::unique_ptr<SpeechVoice> EspeakVoiceServer::CreateVoice(VoiceEventSink& sink) {
-  return std::make_unique<EspeakVoice>(SynthesisThread::Acquire(), pump_, sink);
+  // A notice comes up while a text starts to play; it reaches the handler afterwards, from the
+  // event loop, so that telling the user never runs inside a reading.
+  SdlAudioDevice::SilentNotice notify = [&pump = pump_,
+                                         handler = notices_](const std::string& text) {
+    pump.Post([handler, notice = FromUtf8(text)] {
+      if (*handler) (*handler)(notice);
+    });
+  };
+  return std::make_unique<EspeakVoice>(EspeakLibrary::Instance(), pump_, sink, std::move(notify));
+}
+
+void EspeakVoiceServer::SetNoticeHandler(std::function<void(TextView)> handler) {
+  *notices_ = std::move(handler);
 }
 
 }  // namespace parlino::platform::linux_impl

@@ -13,9 +13,13 @@ class EspeakVoiceServer final : public VoiceServer {
   // Events are posted through `pump` to the user-interface thread.
   explicit EspeakVoiceServer(MessagePump& pump);
   std::unique_ptr<SpeechVoice> CreateVoice(VoiceEventSink& sink) override;
+  void SetNoticeHandler(std::function<void(TextView)> handler) override;
 
  private:
   MessagePump& pump_;
+  // Shared with the notices already on their way, which look the handler up when they arrive.
+  std::shared_ptr<std::function<void(TextView)>> notices_ =
+      std::make_shared<std::function<void(TextView)>>();
 };
 
 }  // namespace parlino::platform::linux_impl

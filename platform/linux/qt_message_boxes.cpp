@@ -3,12 +3,10 @@
 #include <QMessageBox>
 #include <QString>
 
+#include "platform/qt/qt_text.h"
+
 namespace parlino::platform::linux_impl {
 namespace {
-
-QString ToQString(TextView text) {
-  return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 QMessageBox::Icon IconOf(BoxKind kind) {
   switch (kind) {

@@ -12,7 +12,7 @@
 namespace parlino::platform::linux_impl {
 namespace {
 
-// Samples per device buffer: about 12 ms at espeak-ng's rate, the most a pause lags behind;
+// Frames per device buffer: about 12 ms at espeak-ng's rate, the most a pause lags behind;
 // closing a device waits for two of them.
 constexpr Uint16 kBufferSamples = 256;
 
@@ -21,7 +21,7 @@ struct AudioDriver {
   std::mutex mutex;
   bool initialized = false;
   bool silent = false;  // playing into the dummy driver
-  int open_devices = 0;
+  int openDevices = 0;
 };
 
 AudioDriver& Driver() {
@@ -29,7 +29,8 @@ AudioDriver& Driver() {
   return driver;
 }
 
-void SwitchToDummyLocked(AudioDriver& driver, const std::string& reason) {
+// Returns what the user should be told.
+std::string SwitchToDummyLocked(AudioDriver& driver, const std::string& reason) {
   if (driver.initialized) SDL_AudioQuit();
   driver.initialized = SDL_AudioInit("dummy") == 0;
   if (!driver.initialized) {
@@ -38,35 +39,42 @@ void SwitchToDummyLocked(AudioDriver& driver, const std::string& reason) {
   driver.silent = true;
   std::fprintf(stderr, "Parlino: no audio device is available (%s); speech plays silently.\n",
                reason.c_str());
+  return "No audio device is available (" + reason +
+         "), so Parlino reads silently. Connect or switch on a sound device, then start Parlino "
+         "again to hear it.";
 }
 
 }  // namespace
 
-SdlAudioDevice::SdlAudioDevice(int sample_rate, Source source) : source_(std::move(source)) {
+SdlAudioDevice::SdlAudioDevice(int sampleRate, int channels, Source source,
+                               const SilentNotice& onSilent)
+    : source_(std::move(source)) {
   AudioDriver& driver = Driver();
   std::lock_guard lock(driver.mutex);
+  std::string notice;
   if (!driver.initialized) {
     if (SDL_AudioInit(nullptr) == 0) {
       driver.initialized = true;
     } else {
-      SwitchToDummyLocked(driver, SDL_GetError());
+      notice = SwitchToDummyLocked(driver, SDL_GetError());
     }
   }
   SDL_AudioSpec wanted{};
-  wanted.freq = sample_rate;
+  wanted.freq = sampleRate;
   wanted.format = AUDIO_S16SYS;
-  wanted.channels = 1;
+  wanted.channels = static_cast<Uint8>(channels);
   wanted.samples = kBufferSamples;
   wanted.callback = &SdlAudioDevice::Callback;
   wanted.userdata = this;
   // SDL converts to whatever the device plays, so the callback always gets this format.
   id_ = SDL_OpenAudioDevice(nullptr, 0, &wanted, nullptr, 0);
-  if (id_ == 0 && !driver.silent && driver.open_devices == 0) {
-    SwitchToDummyLocked(driver, SDL_GetError());
+  if (id_ == 0 && !driver.silent && driver.openDevices == 0) {
+    notice = SwitchToDummyLocked(driver, SDL_GetError());
     id_ = SDL_OpenAudioDevice(nullptr, 0, &wanted, nullptr, 0);
   }
+  if (!notice.empty() && onSilent) onSilent(notice);
   if (id_ == 0) throw PlatformError(std::string("Cannot open the audio output: ") + SDL_GetError());
-  ++driver.open_devices;
+  ++driver.openDevices;
   SDL_PauseAudioDevice(id_, 0);
 }
 
@@ -74,7 +82,7 @@ SdlAudioDevice::~SdlAudioDevice() {
   AudioDriver& driver = Driver();
   std::lock_guard lock(driver.mutex);
   SDL_CloseAudioDevice(id_);
-  --driver.open_devices;
+  --driver.openDevices;
 }
 
 void SdlAudioDevice::Callback(void* self, Uint8* stream, int length) {

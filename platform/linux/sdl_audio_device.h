@@ -1,21 +1,26 @@
 #pragma once
-// One SDL audio output playing mono 16-bit samples. When the machine has no audio device the
-// output goes to SDL's silent "dummy" driver, which keeps real-time pace (said once on stderr).
+// One SDL audio output playing 16-bit samples, mono or interleaved stereo. When the machine has no
+// audio device the output goes to SDL's silent "dummy" driver, which keeps real-time pace (said
+// once on stderr and to the first device's `onSilent`).
 #include <SDL2/SDL_audio.h>
 
 #include <cstdint>
 #include <functional>
 #include <span>
+#include <string>
 
 namespace parlino::platform::linux_impl {
 
 class SdlAudioDevice {
  public:
   using Source = std::function<void(std::span<std::int16_t> out)>;
+  // Told, once per process, that there is no audio device and why; output then plays silently.
+  using SilentNotice = std::function<void(const std::string& notice)>;
 
-  // Starts playing at once; `source` runs on the device's own thread and fills every buffer.
-  // Throws PlatformError when no output can be opened.
-  SdlAudioDevice(int sample_rate, Source source);
+  // Starts playing at once; `source` runs on the device's own thread and fills every buffer
+  // with `channels` (1 or 2) interleaved samples per frame. Throws PlatformError when no
+  // output can be opened.
+  SdlAudioDevice(int sampleRate, int channels, Source source, const SilentNotice& onSilent = {});
   // Stops the device; `source` is not called any more once this returns.
   ~SdlAudioDevice();
   SdlAudioDevice(const SdlAudioDevice&) = delete;

@@ -47,13 +47,13 @@ bool ConsumePitchValue(TextView text, std::size_t& pos, int& value) {
     negative = text[pos] == u'-';
     ++pos;
   }
-  const std::size_t digits_start = pos;
+  const std::size_t digitsStart = pos;
   long long magnitude = 0;
   while (pos < text.size() && text[pos] >= u'0' && text[pos] <= u'9') {
     magnitude = std::min<long long>(magnitude * 10 + (text[pos] - u'0'), 1000);
     ++pos;
   }
-  if (pos == digits_start) return false;
+  if (pos == digitsStart) return false;
   value = static_cast<int>(
       std::clamp<long long>(negative ? -magnitude : magnitude, kMinPitch, kMaxPitch));
   return true;
@@ -65,9 +65,9 @@ SpeechText ParseSpeechText(TextView text) {
   std::size_t pos = 0;
   int value = 0;
   if (!Consume(text, pos, "<pitch")) return {text, 0, 0};
-  const std::size_t after_name = pos;
+  const std::size_t afterName = pos;
   SkipSpaces(text, pos);
-  if (pos == after_name || !Consume(text, pos, "middle")) return {text, 0, 0};
+  if (pos == afterName || !Consume(text, pos, "middle")) return {text, 0, 0};
   SkipSpaces(text, pos);
   if (!Consume(text, pos, "=")) return {text, 0, 0};
   SkipSpaces(text, pos);
@@ -90,28 +90,28 @@ SpeechText ParseSpeechText(TextView text) {
   return {body, pos, value};
 }
 
-PieceEnd NextPiece(TextView text, std::size_t from, std::size_t max_length) {
-  max_length = std::max<std::size_t>(max_length, 2);
-  if (text.size() - from <= max_length) return {text.size(), false};
-  const std::size_t limit = from + max_length;
+PieceEnd NextPiece(TextView text, std::size_t from, std::size_t maxLength) {
+  maxLength = std::max<std::size_t>(maxLength, 2);
+  if (text.size() - from <= maxLength) return {text.size(), false};
+  const std::size_t limit = from + maxLength;
   // A break after position i (exclusive end i + 1) needs a space after the punctuation, so that
   // "3.14" or "e.g.x" stay whole; trailing spaces go with the piece before them.
   std::size_t sentence = 0;
   std::size_t clause = 0;
   std::size_t word = 0;
   for (std::size_t i = from; i < limit; ++i) {
-    const bool space_follows = IsSpace(text[i + 1]);
-    if (text[i] == u'\n' || (IsSentenceEnd(text[i]) && space_follows)) sentence = i + 1;
-    if (IsClauseEnd(text[i]) && space_follows) clause = i + 1;
-    if (space_follows) word = i + 1;
+    const bool spaceFollows = IsSpace(text[i + 1]);
+    if (text[i] == u'\n' || (IsSentenceEnd(text[i]) && spaceFollows)) sentence = i + 1;
+    if (IsClauseEnd(text[i]) && spaceFollows) clause = i + 1;
+    if (spaceFollows) word = i + 1;
   }
-  const auto take_spaces = [&](std::size_t end) {
+  const auto takeSpaces = [&](std::size_t end) {
     while (end < limit && IsSpace(text[end])) ++end;
     return end;
   };
-  if (sentence != 0) return {take_spaces(sentence), true};
-  if (clause != 0) return {take_spaces(clause), false};
-  if (word != 0) return {take_spaces(word), false};
+  if (sentence != 0) return {takeSpaces(sentence), true};
+  if (clause != 0) return {takeSpaces(clause), false};
+  if (word != 0) return {takeSpaces(word), false};
   std::size_t cut = limit;
   if (IsHighSurrogate(text[cut - 1]) && IsLowSurrogate(text[cut])) --cut;
   return {cut, false};

@@ -23,14 +23,14 @@ struct SpeechText {
 SpeechText ParseSpeechText(TextView text);
 
 struct PieceEnd {
-  std::size_t end = 0;         // one past the piece's last code unit
-  bool ends_sentence = false;  // the piece stops after a sentence, so a sentence pause follows
+  std::size_t end = 0;        // one past the piece's last code unit
+  bool endsSentence = false;  // the piece stops after a sentence, so a sentence pause follows
 };
 
-// The piece of `text` that starts at `from` and holds at most `max_length` code units: as many
+// The piece of `text` that starts at `from` and holds at most `maxLength` code units: as many
 // whole sentences as fit; else whole clauses, else whole words, else a hard cut that keeps
 // surrogate pairs together. Never empty while `from` < text.size().
-PieceEnd NextPiece(TextView text, std::size_t from, std::size_t max_length);
+PieceEnd NextPiece(TextView text, std::size_t from, std::size_t maxLength);
 
 // The UTF-16 offset of every code point of `text`, plus text.size() at the end. The synthesiser
 // counts characters in code points; a lone surrogate counts as one (it becomes U+FFFD).

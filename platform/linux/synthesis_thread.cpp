@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <map>
 
 #include "platform/platform_error.h"
 
@@ -13,20 +14,20 @@ constexpr std::size_t kPieceLength = 400;
 
 }  // namespace
 
-std::shared_ptr<SynthesisThread> SynthesisThread::Acquire() {
+std::shared_ptr<SynthesisThread> SynthesisThread::Acquire(Synthesizer& synthesizer) {
   static std::mutex mutex;
-  static std::weak_ptr<SynthesisThread> instance;
+  static std::map<const Synthesizer*, std::weak_ptr<SynthesisThread>> threads;
   std::lock_guard lock(mutex);
-  std::shared_ptr<SynthesisThread> thread = instance.lock();
+  std::shared_ptr<SynthesisThread> thread = threads[&synthesizer].lock();
   if (!thread) {
-    thread = std::make_shared<SynthesisThread>(EspeakLibrary::Instance());
-    instance = thread;
+    thread = std::make_shared<SynthesisThread>(synthesizer);
+    threads[&synthesizer] = thread;
   }
   return thread;
 }
 
-SynthesisThread::SynthesisThread(EspeakLibrary& library)
-    : library_(library), thread_([this] { Run(); }) {}
+SynthesisThread::SynthesisThread(Synthesizer& synthesizer)
+    : synthesizer_(synthesizer), thread_([this] { Run(); }) {}
 
 SynthesisThread::~SynthesisThread() {
   {
@@ -85,7 +86,7 @@ void SynthesisThread::Run() {
     if (!piece) continue;
     try {
       if (!piece->utf8.empty()) {
-        library_.Synthesize(
+        synthesizer_.Synthesize(
             *piece, [&](std::span<const std::int16_t> samples, const std::vector<WordMark>& words) {
               return channel->Append(*piece, samples, words);
             });

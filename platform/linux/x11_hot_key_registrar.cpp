@@ -124,25 +124,22 @@ bool ListenToKeyReleases(Display* display, int& opcode) {
 }  // namespace
 
 X11HotKeyRegistrar::X11HotKeyRegistrar() {
-  Display* display = XOpenDisplay(nullptr);
-  if (display == nullptr) return;
-  if (!ListenToKeyReleases(display, inputOpcode_)) {
-    XCloseDisplay(display);
-    return;
-  }
-  display_ = display;
-  notifier_ = std::make_unique<QSocketNotifier>(ConnectionNumber(display), QSocketNotifier::Read);
+  X11Connection display = OpenX11Display();
+  if (!display || !ListenToKeyReleases(display.get(), inputOpcode_)) return;
+  display_ = std::move(display);
+  notifier_ =
+      std::make_unique<QSocketNotifier>(ConnectionNumber(display_.get()), QSocketNotifier::Read);
   QObject::connect(notifier_.get(), &QSocketNotifier::activated, [this] { ReadEvents(); });
 }
 
 X11HotKeyRegistrar::~X11HotKeyRegistrar() {
   notifier_.reset();
   // Closing the connection releases its grabs.
-  if (display_ != nullptr) XCloseDisplay(static_cast<Display*>(display_));
+  display_.reset();
 }
 
 std::optional<int> X11HotKeyRegistrar::Register(std::uint16_t code, std::function<void()> pressed) {
-  auto* display = static_cast<Display*>(display_);
+  auto* display = display_.get();
   if (display == nullptr) return std::nullopt;
   const KeySym sym = KeySymOfVirtualKey(static_cast<std::uint8_t>(code & 0xFF));
   const unsigned keycode = sym == NoSymbol ? 0 : XKeysymToKeycode(display, sym);
@@ -171,14 +168,23 @@ std::optional<int> X11HotKeyRegistrar::Register(std::uint16_t code, std::functio
 void X11HotKeyRegistrar::Unregister(int identifier) {
   const auto found = registrations_.find(identifier);
   if (found == registrations_.end()) return;
-  auto* display = static_cast<Display*>(display_);
+  auto* display = display_.get();
   Ungrab(display, found->second.keycode, found->second.modifiers, found->second.lockStates);
-  XFlush(display);
+  // As on Windows, the combination is free for other programs once this returns.
+  XSync(display, False);
+  ReadQueuedEventsLater();
   registrations_.erase(found);
 }
 
+void X11HotKeyRegistrar::ConnectionLost() {
+  if (notifier_) notifier_->setEnabled(false);
+  // Closing a broken connection would only report the break again: the process ends soon.
+  static_cast<void>(display_.release());
+  registrations_.clear();
+}
+
 void X11HotKeyRegistrar::ReadEvents() {
-  auto* display = static_cast<Display*>(display_);
+  auto* display = display_.get();
   while (XPending(display) > 0) {
     XEvent event;
     XNextEvent(display, &event);
@@ -199,7 +205,7 @@ void X11HotKeyRegistrar::ReadEvents() {
 
 // Round trips read events into Xlib's queue, where the socket notifier does not see them.
 void X11HotKeyRegistrar::ReadQueuedEventsLater() {
-  if (XQLength(static_cast<Display*>(display_)) == 0) return;
+  if (XQLength(display_.get()) == 0) return;
   QMetaObject::invokeMethod(
       notifier_.get(), [this] { ReadEvents(); }, Qt::QueuedConnection);
 }
@@ -207,7 +213,7 @@ void X11HotKeyRegistrar::ReadQueuedEventsLater() {
 void X11HotKeyRegistrar::KeyPressed(unsigned keycode, unsigned state) {
   // The grab has made the whole keyboard ours until the key goes up. Hand it back at once: the
   // capture's synthetic Ctrl+C must reach the application in front, not this connection.
-  auto* display = static_cast<Display*>(display_);
+  auto* display = display_.get();
   XUngrabKeyboard(display, CurrentTime);
   XFlush(display);
 

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/hot_key_registrar.h"
+#include "platform/linux/x11_display.h"
 
 class QSocketNotifier;
 
@@ -26,6 +27,9 @@ class X11HotKeyRegistrar final : public HotKeyRegistrar {
   std::optional<int> Register(std::uint16_t code, std::function<void()> pressed) override;
   void Unregister(int identifier) override;
 
+  // The X server is gone, and its grabs with it: from now on nothing is sent to it.
+  void ConnectionLost();
+
  private:
   struct Registration {
     unsigned keycode;
@@ -38,8 +42,8 @@ class X11HotKeyRegistrar final : public HotKeyRegistrar {
   void ReadQueuedEventsLater();
   void KeyPressed(unsigned keycode, unsigned state);
 
-  void* display_ = nullptr;  // Display*
-  int inputOpcode_ = 0;      // the XInput extension's major opcode
+  X11Connection display_;
+  int inputOpcode_ = 0;  // the XInput extension's major opcode
   std::map<int, Registration> registrations_;
   std::set<unsigned> keysHeld_;  // keys of hot keys pressed and not yet released
   int lastIdentifier_ = 0;

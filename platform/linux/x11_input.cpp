@@ -31,34 +31,42 @@ bool IsLockKey(Display* display, KeyCode keycode) {
   return sym == XK_Num_Lock || sym == XK_Caps_Lock || sym == XK_Shift_Lock || sym == XK_Scroll_Lock;
 }
 
-// Modifier keys the user holds, Ctrl and the lock keys aside: Shift, Alt, Super, AltGr...
-std::vector<KeyCode> HeldModifiers(Display* display) {
+// Modifier keys the user holds, the lock keys aside: Shift, Ctrl, Alt, Super, AltGr...
+struct HeldKeys {
+  std::vector<KeyCode> others;  // every modifier but Ctrl
+  bool ctrl = false;
+};
+
+HeldKeys HeldModifiers(Display* display) {
   const KeyStates keys = QueryKeys(display);
-  std::vector<KeyCode> held;
+  HeldKeys held;
   XModifierKeymap* map = XGetModifierMapping(display);
   for (int modifier = 0; modifier < 8; ++modifier) {
-    if (modifier == ControlMapIndex || modifier == LockMapIndex) continue;
+    if (modifier == LockMapIndex) continue;
     for (int i = 0; i < map->max_keypermod; ++i) {
       const KeyCode keycode = map->modifiermap[modifier * map->max_keypermod + i];
       if (keycode == 0 || !IsDown(keys, keycode) || IsLockKey(display, keycode)) continue;
-      if (std::find(held.begin(), held.end(), keycode) == held.end()) held.push_back(keycode);
+      if (modifier == ControlMapIndex) {
+        held.ctrl = true;
+      } else if (std::find(held.others.begin(), held.others.end(), keycode) == held.others.end()) {
+        held.others.push_back(keycode);
+      }
     }
   }
   XFreeModifiermap(map);
   return held;
 }
 
-// Lifts the held modifiers and returns the ones that went up. The server ignores the release of
-// a key that another keyboard device holds; such a key must not be pressed again afterwards,
-// or it would stay down for good.
-std::vector<KeyCode> LiftModifiers(Display* display) {
-  std::vector<KeyCode> lifted = HeldModifiers(display);
-  if (lifted.empty()) return lifted;
-  for (const KeyCode keycode : lifted) XTestFakeKeyEvent(display, keycode, False, CurrentTime);
+// Lifts `held` and returns the keys that went up. The server ignores the release of a key that
+// another keyboard device holds; such a key must not be pressed again afterwards, or it would
+// stay down for good.
+std::vector<KeyCode> LiftModifiers(Display* display, std::vector<KeyCode> held) {
+  if (held.empty()) return held;
+  for (const KeyCode keycode : held) XTestFakeKeyEvent(display, keycode, False, CurrentTime);
   XSync(display, False);
   const KeyStates keys = QueryKeys(display);
-  std::erase_if(lifted, [&](KeyCode keycode) { return IsDown(keys, keycode); });
-  return lifted;
+  std::erase_if(held, [&](KeyCode keycode) { return IsDown(keys, keycode); });
+  return held;
 }
 
 // Keeps Xlib's copy of the keyboard map current; the connection asks for no other events.
@@ -73,8 +81,8 @@ void TakeMappingChanges(Display* display) {
 }  // namespace
 
 X11Input::X11Input() {
-  auto* display = XOpenDisplay(nullptr);
-  display_ = display;
+  display_ = OpenX11Display();
+  Display* display = display_.get();
   if (display == nullptr) return;
   int event = 0;
   int error = 0;
@@ -83,12 +91,8 @@ X11Input::X11Input() {
   canSynthesize_ = XTestQueryExtension(display, &event, &error, &major, &minor);
 }
 
-X11Input::~X11Input() {
-  if (display_ != nullptr) XCloseDisplay(static_cast<Display*>(display_));
-}
-
 void X11Input::SendCopyKeys() {
-  auto* display = static_cast<Display*>(display_);
+  Display* display = display_.get();
   if (display == nullptr) throw PlatformError("There is no X display to send Ctrl+C to.");
   if (!canSynthesize_) throw PlatformError("The X server cannot synthesize keys (no XTEST).");
   TakeMappingChanges(display);
@@ -97,19 +101,21 @@ void X11Input::SendCopyKeys() {
   if (ctrl == 0 || c == 0) throw PlatformError("The keyboard map has no Ctrl or C key.");
 
   // The user may still hold Shift or Alt from the hot key; the application must see Ctrl+C
-  // alone, not Ctrl+Shift+C.
-  const std::vector<KeyCode> lifted = LiftModifiers(display);
-  XTestFakeKeyEvent(display, ctrl, True, CurrentTime);
+  // alone, not Ctrl+Shift+C. A Ctrl the user holds already makes C a Ctrl+C, and is left down:
+  // releasing it would hand the user's next key to the application without Ctrl.
+  const HeldKeys held = HeldModifiers(display);
+  const std::vector<KeyCode> lifted = LiftModifiers(display, held.others);
+  if (!held.ctrl) XTestFakeKeyEvent(display, ctrl, True, CurrentTime);
   XTestFakeKeyEvent(display, c, True, CurrentTime);
   XTestFakeKeyEvent(display, c, False, CurrentTime);
-  XTestFakeKeyEvent(display, ctrl, False, CurrentTime);
+  if (!held.ctrl) XTestFakeKeyEvent(display, ctrl, False, CurrentTime);
   // What the user still holds is down again, as the keyboard says.
   for (const KeyCode keycode : lifted) XTestFakeKeyEvent(display, keycode, True, CurrentTime);
   XSync(display, False);
 }
 
 bool X11Input::MiddleButtonDown() {
-  auto* display = static_cast<Display*>(display_);
+  Display* display = display_.get();
   if (display == nullptr) return false;
   Window root = 0;
   Window child = 0;

@@ -1,5 +1,6 @@
 #pragma once
 #include "platform/keyboard_input.h"
+#include "platform/linux/x11_display.h"
 #include "platform/pointer_buttons.h"
 
 namespace parlino::platform::linux_impl {
@@ -9,7 +10,6 @@ namespace parlino::platform::linux_impl {
 class X11Input final : public KeyboardInput, public PointerButtons {
  public:
   X11Input();
-  ~X11Input() override;
   X11Input(const X11Input&) = delete;
   X11Input& operator=(const X11Input&) = delete;
 
@@ -17,7 +17,7 @@ class X11Input final : public KeyboardInput, public PointerButtons {
   bool MiddleButtonDown() override;
 
  private:
-  void* display_ = nullptr;  // Display*
+  X11Connection display_;
   bool canSynthesize_ = false;
 };
 

@@ -15,6 +15,13 @@ inline constexpr TextView kSapi5Suffix = u" (SAPI5)";
 // The generation of a voice, as the settings and slot files store it beside the voice's name.
 enum class VoiceGeneration : std::int32_t { Sapi4 = 4, Sapi5 = 5 };
 
+// The generation a file's stored number names; nothing for any other number.
+constexpr std::optional<VoiceGeneration> StoredGeneration(std::int32_t stored) {
+  if (stored == static_cast<std::int32_t>(VoiceGeneration::Sapi4)) return VoiceGeneration::Sapi4;
+  if (stored == static_cast<std::int32_t>(VoiceGeneration::Sapi5)) return VoiceGeneration::Sapi5;
+  return std::nullopt;
+}
+
 struct CatalogueEntry {
   VoiceGeneration generation;
   // The mode's position in the legacy component's Engines, or the voice's position in the

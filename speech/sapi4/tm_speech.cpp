@@ -22,6 +22,7 @@ void Unchecked(Call&& call) {
   try {
     call();
   } catch (const PlatformError&) {
+    // ignored on purpose: the engine keeps the value it had
   }
 }
 
@@ -124,7 +125,7 @@ void TMSpeech::SelectEngine(TextView Name) {
   try {
     RunSelection(static_cast<std::uint32_t>(found - engines_.begin()));
   } catch (const PlatformError&) {
-    selected_ = false;
+    selected_ = false;  // a mode the engine refuses leaves none selected; Speak then says so
   }
 }
 
@@ -217,7 +218,9 @@ void TMSpeech::Speak() {
     data.resize(data.find('\0') + 1);
     central_->TextData(data, bufferSink_);
   } catch (const PlatformError&) {
+    // A text the engine refuses is abandoned silently: the caller hears no speech, no error.
   } catch (const EMSpeechException&) {
+    // The same for a wave file that cannot be opened.
   }
 }
 

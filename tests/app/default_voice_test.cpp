@@ -17,6 +17,7 @@ namespace parlino {
 namespace {
 
 using testing::AppFixture;
+using testing::Control;
 using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;
 using testing::FakeLegacyMode;
@@ -53,8 +54,9 @@ struct Readouts {
 };
 
 Readouts ReadoutsOf(const app::TfrmMain& form) {
-  return {form.Edit1->text().toStdString(), form.Edit2->text().toStdString(),
-          form.Edit3->text().toStdString()};
+  return {Control<QLineEdit>(form, "Edit1")->text().toStdString(),
+          Control<QLineEdit>(form, "Edit2")->text().toStdString(),
+          Control<QLineEdit>(form, "Edit3")->text().toStdString()};
 }
 
 // What the modern voice objects were told, leaving out their creation, release and listing.
@@ -124,8 +126,8 @@ TEST_P(Catalogue, ListsBothGenerationsAndAppliesTheInitialEntry) {
   app.voices.voices = GetParam().voices;
   app.Form().Sapi5Available = GetParam().sapi5Available;
   auto& form = app.Catalogue();
-  EXPECT_THAT(Names(form.VoicesList), ElementsAreArray(GetParam().listed));
-  EXPECT_EQ(form.SelectedVoiceIndex(), GetParam().initial);
+  EXPECT_THAT(Names(Control<QListWidget>(form, "VoicesList")), ElementsAreArray(GetParam().listed));
+  EXPECT_EQ(form.DefaultVoice().SelectedVoiceIndex(), GetParam().initial);
   EXPECT_EQ(ReadoutsOf(form), GetParam().shown);
 }
 
@@ -172,43 +174,44 @@ TEST(DefaultVoice, SwitchingGenerationsChangesScalesAndStartingValues) {
   app.legacyEngines.modes = {Mary(), Mike()};
   app.voices.voices = {u"Anna"};
   auto& form = app.Catalogue();
-  EXPECT_TRUE(form.Sapi5Scales);
+  EXPECT_TRUE(form.DefaultVoice().Sapi5Scales());
   // The voice gets rate -2 while the slider shows -3, the value the next speech sends.
   EXPECT_THAT(VoiceSettings(app.voices), ElementsAre("SetRate -2", "SetVolume 100"));
-  EXPECT_EQ(form.Speed_Bar->value(), -3);
+  EXPECT_EQ(Control<QSlider>(form, "Speed_Bar")->value(), -3);
 
-  form.VoicesList->setCurrentRow(1);  // Mike
-  EXPECT_FALSE(form.Sapi5Scales);
-  EXPECT_EQ(form.Speed_Bar->minimum(), 100);
-  EXPECT_EQ(form.Speed_Bar->maximum(), 300);
-  EXPECT_EQ(form.Pitch_Bar->minimum(), 80);
-  EXPECT_EQ(form.Pitch_Bar->maximum(), 160);
-  EXPECT_EQ(form.Volume_Bar->maximum(), 100);
+  Control<QListWidget>(form, "VoicesList")->setCurrentRow(1);  // Mike
+  EXPECT_FALSE(form.DefaultVoice().Sapi5Scales());
+  EXPECT_EQ(Control<QSlider>(form, "Speed_Bar")->minimum(), 100);
+  EXPECT_EQ(Control<QSlider>(form, "Speed_Bar")->maximum(), 300);
+  EXPECT_EQ(Control<QSlider>(form, "Pitch_Bar")->minimum(), 80);
+  EXPECT_EQ(Control<QSlider>(form, "Pitch_Bar")->maximum(), 160);
+  EXPECT_EQ(Control<QSlider>(form, "Volume_Bar")->maximum(), 100);
   EXPECT_EQ(ReadoutsOf(form), (Readouts{"150", "100", "100"}));
 
-  form.VoicesList->setCurrentRow(0);  // Mary, whose volume reads back as 49
+  Control<QListWidget>(form, "VoicesList")
+      ->setCurrentRow(0);  // Mary, whose volume reads back as 49
   EXPECT_EQ(ReadoutsOf(form), (Readouts{"170", "120", "49"}));
-  EXPECT_EQ(form.Speed_Bar->maximum(), 450);
+  EXPECT_EQ(Control<QSlider>(form, "Speed_Bar")->maximum(), 450);
 
-  form.VoicesList->setCurrentRow(2);  // back to Anna
-  EXPECT_TRUE(form.Sapi5Scales);
-  EXPECT_EQ(form.Speed_Bar->minimum(), -10);
-  EXPECT_EQ(form.Speed_Bar->maximum(), 10);
+  Control<QListWidget>(form, "VoicesList")->setCurrentRow(2);  // back to Anna
+  EXPECT_TRUE(form.DefaultVoice().Sapi5Scales());
+  EXPECT_EQ(Control<QSlider>(form, "Speed_Bar")->minimum(), -10);
+  EXPECT_EQ(Control<QSlider>(form, "Speed_Bar")->maximum(), 10);
   EXPECT_EQ(ReadoutsOf(form), (Readouts{"135", "105", "100"}));
-  EXPECT_EQ(form.Volume_Bar->value(), 100);
+  EXPECT_EQ(Control<QSlider>(form, "Volume_Bar")->value(), 100);
 }
 
 TEST(DefaultVoice, ReadoutsFollowTheScale) {
   AppFixture app;
   auto& form = app.Catalogue();
   for (const auto& [position, shown] : {std::pair{-10, "30"}, {0, "180"}, {10, "330"}}) {
-    form.Speed_Bar->setValue(position);
-    form.Pitch_Bar->setValue(position);
-    EXPECT_EQ(form.Edit1->text().toStdString(), shown);
-    EXPECT_EQ(form.Edit2->text().toStdString(), shown);
+    Control<QSlider>(form, "Speed_Bar")->setValue(position);
+    Control<QSlider>(form, "Pitch_Bar")->setValue(position);
+    EXPECT_EQ(Control<QLineEdit>(form, "Edit1")->text().toStdString(), shown);
+    EXPECT_EQ(Control<QLineEdit>(form, "Edit2")->text().toStdString(), shown);
   }
-  form.Volume_Bar->setValue(37);
-  EXPECT_EQ(form.Edit3->text(), "37");
+  Control<QSlider>(form, "Volume_Bar")->setValue(37);
+  EXPECT_EQ(Control<QLineEdit>(form, "Edit3")->text(), "37");
 }
 
 TEST(DefaultVoice, ZeroSpeedOnAModernScaleReadsRightAfterSwitchingToALegacyVoice) {
@@ -218,10 +221,10 @@ TEST(DefaultVoice, ZeroSpeedOnAModernScaleReadsRightAfterSwitchingToALegacyVoice
   AppFixture app;
   app.legacyEngines.modes = {zero};
   auto& form = app.Catalogue();
-  form.Speed_Bar->setValue(0);
-  EXPECT_EQ(form.Edit1->text(), "180");
-  form.VoicesList->setCurrentRow(0);
-  EXPECT_EQ(form.Edit1->text(), "0");
+  Control<QSlider>(form, "Speed_Bar")->setValue(0);
+  EXPECT_EQ(Control<QLineEdit>(form, "Edit1")->text(), "180");
+  Control<QListWidget>(form, "VoicesList")->setCurrentRow(0);
+  EXPECT_EQ(Control<QLineEdit>(form, "Edit1")->text(), "0");
 }
 
 TEST(DefaultVoice, DuplicateModeNamesBothApplyTheFirstMode) {
@@ -230,21 +233,21 @@ TEST(DefaultVoice, DuplicateModeNamesBothApplyTheFirstMode) {
   AppFixture app;
   app.legacyEngines.modes = {Mary(), second};
   auto& form = app.Catalogue();
-  form.VoicesList->setCurrentRow(1);
+  Control<QListWidget>(form, "VoicesList")->setCurrentRow(1);
   EXPECT_EQ(app.legacyEngines.instances.back()->mode.info.speaker, "Mary");
-  EXPECT_EQ(form.Speed_Bar->maximum(), 450);
-  form.SelectDefaultVoice();
+  EXPECT_EQ(Control<QSlider>(form, "Speed_Bar")->maximum(), 450);
+  form.DefaultVoice().SelectDefaultVoice();
   EXPECT_EQ(app.legacyEngines.instances.back()->mode.info.speaker, "Mary");
 }
 
 TEST(DefaultVoice, ModernVoiceGetsTheTabsValuesAndNeverVolumeZero) {
   AppFixture app;
   auto& form = app.Catalogue();
-  form.VoicesList->setCurrentRow(1);  // Bob
-  form.Speed_Bar->setValue(4);
-  form.Volume_Bar->setValue(0);
+  Control<QListWidget>(form, "VoicesList")->setCurrentRow(1);  // Bob
+  Control<QSlider>(form, "Speed_Bar")->setValue(4);
+  Control<QSlider>(form, "Volume_Bar")->setValue(0);
   app.voices.log.clear();
-  form.SelectDefaultVoice();
+  form.DefaultVoice().SelectDefaultVoice();
   EXPECT_THAT(VoiceSettings(app.voices), ElementsAre("SetVoice Bob", "SetRate 4", "SetVolume 100"));
 }
 
@@ -253,11 +256,11 @@ TEST(DefaultVoice, LegacyVoiceGetsSpeedPitchAndVolumeOnAFreshInstance) {
   app.legacyEngines.modes = {Mary()};
   app.voices.voices.clear();
   auto& form = app.Catalogue();
-  form.Speed_Bar->setValue(300);
-  form.Pitch_Bar->setValue(200);
-  form.Volume_Bar->setValue(50);
+  Control<QSlider>(form, "Speed_Bar")->setValue(300);
+  Control<QSlider>(form, "Pitch_Bar")->setValue(200);
+  Control<QSlider>(form, "Volume_Bar")->setValue(50);
   const std::size_t before = app.legacyEngines.instances.size();
-  form.SelectDefaultVoice();
+  form.DefaultVoice().SelectDefaultVoice();
   ASSERT_EQ(app.legacyEngines.instances.size(), before + 1);
   EXPECT_THAT(LastCalls(*app.legacyEngines.instances.back(), 6),
               ElementsAre("Inject \\Spd=300\\", "SpeedSet 300", "Inject \\Pit=200\\",
@@ -271,11 +274,11 @@ TEST(DefaultVoice, LegacySpeedLeftAtZeroIsHalfTheEnginesSpan) {
   app.legacyEngines.modes = {Mary()};
   app.voices.voices = {u"Anna"};
   auto& form = app.Catalogue();
-  form.Speed_Bar->setValue(0);
-  form.Pitch_Bar->setValue(0);  // a pitch of 0 takes the read-out, here 180
-  form.Volume_Bar->setValue(0);
-  form.SelectVoiceQuietly(0);
-  form.SelectDefaultVoice();
+  Control<QSlider>(form, "Speed_Bar")->setValue(0);
+  Control<QSlider>(form, "Pitch_Bar")->setValue(0);  // a pitch of 0 takes the read-out, here 180
+  Control<QSlider>(form, "Volume_Bar")->setValue(0);
+  form.DefaultVoice().SelectVoiceQuietly(0);
+  form.DefaultVoice().SelectDefaultVoice();
   // (450 - 60) / 2, not the midpoint 255; volume 0 counts as unset.
   EXPECT_THAT(LastCalls(*app.legacyEngines.instances.back(), 6),
               ElementsAre("Inject \\Spd=195\\", "SpeedSet 195", "Inject \\Pit=180\\",
@@ -286,36 +289,36 @@ TEST(DefaultVoice, NoEntryIsNoVoiceToReady) {
   AppFixture app;
   app.voices.voices.clear();
   auto& form = app.Catalogue();
-  EXPECT_THROW(form.SelectDefaultVoice(), std::exception);
+  EXPECT_THROW(form.DefaultVoice().SelectDefaultVoice(), std::exception);
 }
 
 TEST(DefaultVoice, AfterATabChangeOnlyAClickAppliesAVoice) {
   AppFixture app;
   auto& form = app.Catalogue();
   form.show();
-  form.Speed_Bar->setValue(7);  // as the settings left it
-  form.Pages->setCurrentIndex(1);
-  EXPECT_TRUE(form.VoiceChangeSuppressed);
+  Control<QSlider>(form, "Speed_Bar")->setValue(7);  // as the settings left it
+  Control<QTabWidget>(form, "Pages")->setCurrentIndex(1);
+  EXPECT_TRUE(form.DefaultVoice().VoiceChangeSuppressed);
 
-  form.VoicesList->doItemsLayout();
-  PressKey(form.VoicesList, Qt::Key_Down);
-  EXPECT_EQ(form.SelectedVoiceIndex(), 1);
-  FocusIn(form.VoicesList, Qt::TabFocusReason);
-  EXPECT_EQ(form.Speed_Bar->value(), 7);
+  Control<QListWidget>(form, "VoicesList")->doItemsLayout();
+  PressKey(Control<QListWidget>(form, "VoicesList"), Qt::Key_Down);
+  EXPECT_EQ(form.DefaultVoice().SelectedVoiceIndex(), 1);
+  FocusIn(Control<QListWidget>(form, "VoicesList"), Qt::TabFocusReason);
+  EXPECT_EQ(Control<QSlider>(form, "Speed_Bar")->value(), 7);
 
-  ClickRow(form.VoicesList, 0);
-  EXPECT_FALSE(form.VoiceChangeSuppressed);
-  EXPECT_EQ(form.SelectedVoiceIndex(), 0);
-  EXPECT_EQ(form.Speed_Bar->value(), -3);
+  ClickRow(Control<QListWidget>(form, "VoicesList"), 0);
+  EXPECT_FALSE(form.DefaultVoice().VoiceChangeSuppressed);
+  EXPECT_EQ(form.DefaultVoice().SelectedVoiceIndex(), 0);
+  EXPECT_EQ(Control<QSlider>(form, "Speed_Bar")->value(), -3);
 
   // Without the mark, entering the list applies the selected entry again.
-  form.Speed_Bar->setValue(7);
-  FocusIn(form.VoicesList, Qt::TabFocusReason);
-  EXPECT_EQ(form.Speed_Bar->value(), -3);
+  Control<QSlider>(form, "Speed_Bar")->setValue(7);
+  FocusIn(Control<QListWidget>(form, "VoicesList"), Qt::TabFocusReason);
+  EXPECT_EQ(Control<QSlider>(form, "Speed_Bar")->value(), -3);
   // Coming back with the window is no entering.
-  form.Speed_Bar->setValue(7);
-  FocusIn(form.VoicesList, Qt::ActiveWindowFocusReason);
-  EXPECT_EQ(form.Speed_Bar->value(), 7);
+  Control<QSlider>(form, "Speed_Bar")->setValue(7);
+  FocusIn(Control<QListWidget>(form, "VoicesList"), Qt::ActiveWindowFocusReason);
+  EXPECT_EQ(Control<QSlider>(form, "Speed_Bar")->value(), 7);
 }
 
 TEST(DefaultVoice, CtrlAltF1ShowsTheLastLegacyEngine) {
@@ -334,7 +337,7 @@ TEST(DefaultVoice, CtrlAltF1ShowsTheLastLegacyEngine) {
     AppFixture app;
     app.legacyEngines.modes = c.modes;
     auto& form = app.Catalogue();  // a modern voice is selected
-    PressKey(form.VoicesList, Qt::Key_F1, c.held);
+    PressKey(Control<QListWidget>(form, "VoicesList"), Qt::Key_F1, c.held);
     if (!c.shown) {
       EXPECT_TRUE(app.boxes.shown.empty());
       continue;
@@ -358,10 +361,10 @@ TEST(VoiceTest, ModernVoicePurgesThenSpeaksThePitchMarkupAndTheTrimmedText) {
         Case{" \t ", 3, "<pitch middle=\"3\">This is a test for selected voice."}}) {
     AppFixture app;
     auto& form = app.Catalogue();
-    form.editTestText->setText(c.typed);
-    form.Pitch_Bar->setValue(c.pitch);
+    Control<QLineEdit>(form, "editTestText")->setText(c.typed);
+    Control<QSlider>(form, "Pitch_Bar")->setValue(c.pitch);
     app.voices.log.clear();
-    form.btnTestVoice->click();
+    Control<QPushButton>(form, "btnTestVoice")->click();
     EXPECT_THAT(VoiceSettings(app.voices),
                 ElementsAre("SetVoice Anna", "SetRate -3", "SetVolume 100", "Speak  2",
                             "Speak " + std::string(c.spoken) + " 1"))
@@ -375,10 +378,10 @@ TEST(VoiceTest, LegacyVoiceSpeaksTheTextInTheAnsiCodePage) {
   app.legacyEngines.modes = {Mary()};
   app.voices.voices.clear();
   auto& form = app.Catalogue();
-  form.editTestText->setText(
-      QString::fromUtf8(" Gr\xC3\xB6\xC3\x9F"
-                        "e\n"));
-  form.btnTestVoice->click();
+  Control<QLineEdit>(form, "editTestText")
+      ->setText(QString::fromUtf8(" Gr\xC3\xB6\xC3\x9F"
+                                  "e\n"));
+  Control<QPushButton>(form, "btnTestVoice")->click();
   EXPECT_THAT(app.legacyEngines.instances.back()->texts, ElementsAre(std::string("Gr\xF6\xDF"
                                                                                  "e\0",
                                                                                  6)));
@@ -388,14 +391,14 @@ TEST(DefaultVoice, EngineErrorsOfTheUsersActionsAreShownWithTheirText) {
   AppFixture app;
   auto& form = app.Catalogue();
   app.voices.failing = {"SetRate"};
-  form.VoicesList->setCurrentRow(1);
+  Control<QListWidget>(form, "VoicesList")->setCurrentRow(1);
   ASSERT_EQ(app.boxes.shown.size(), 1u);
   EXPECT_EQ(app.boxes.shown[0].kind, platform::BoxKind::Error);
   EXPECT_EQ(app.boxes.shown[0].text, u"SetRate failed");
-  EXPECT_EQ(form.SelectedVoiceIndex(), 1);  // the list keeps the selection
+  EXPECT_EQ(form.DefaultVoice().SelectedVoiceIndex(), 1);  // the list keeps the selection
 
   app.voices.failing = {"Speak"};
-  form.btnTestVoice->click();
+  Control<QPushButton>(form, "btnTestVoice")->click();
   ASSERT_EQ(app.boxes.shown.size(), 2u);
   EXPECT_EQ(app.boxes.shown[1].text, u"Speak failed");
 }
@@ -406,8 +409,8 @@ TEST(DefaultVoice, FailingModernVoiceListEndsTheStartupWithTheEntriesSoFar) {
   app.voices.itemFailsAt = 1;
   auto& form = app.Form();
   form.FormCreate();
-  EXPECT_THAT(Names(form.VoicesList), ElementsAre("Mary", "Anna (SAPI5)"));
-  EXPECT_EQ(form.SelectedVoiceIndex(), -1);
+  EXPECT_THAT(Names(Control<QListWidget>(form, "VoicesList")), ElementsAre("Mary", "Anna (SAPI5)"));
+  EXPECT_EQ(form.DefaultVoice().SelectedVoiceIndex(), -1);
   ASSERT_EQ(app.boxes.shown.size(), 1u);
   EXPECT_EQ(app.boxes.shown[0].text, u"Fake voice index out of range");
   EXPECT_FALSE(std::filesystem::exists(app.Cfg()));  // the settings were not loaded
@@ -435,10 +438,10 @@ TEST_P(DefaultVoiceSettings, SurviveSaveAndTheNextStart) {
   app.voices.voices = c.voices;
   app.Form().FormCreate();
   auto& form = app.Form();
-  form.VoicesList->setCurrentRow(c.row);
-  form.Speed_Bar->setValue(c.speed);
-  form.Pitch_Bar->setValue(c.pitch);
-  form.Volume_Bar->setValue(c.volume);
+  Control<QListWidget>(form, "VoicesList")->setCurrentRow(c.row);
+  Control<QSlider>(form, "Speed_Bar")->setValue(c.speed);
+  Control<QSlider>(form, "Pitch_Bar")->setValue(c.pitch);
+  Control<QSlider>(form, "Volume_Bar")->setValue(c.volume);
   ASSERT_EQ(ReadoutsOf(form), c.stored);
   form.SaveCfg();
 
@@ -448,15 +451,15 @@ TEST_P(DefaultVoiceSettings, SurviveSaveAndTheNextStart) {
   std::filesystem::copy_file(app.Cfg(), next.Cfg());
   next.Form().FormCreate();
   auto& restored = next.Form();
-  EXPECT_EQ(restored.SelectedVoiceIndex(), c.row);
-  EXPECT_EQ(restored.Speed_Bar->value(), c.speed);
-  EXPECT_EQ(restored.Pitch_Bar->value(), c.pitch);
-  EXPECT_EQ(restored.Volume_Bar->value(), c.volume);
+  EXPECT_EQ(restored.DefaultVoice().SelectedVoiceIndex(), c.row);
+  EXPECT_EQ(Control<QSlider>(restored, "Speed_Bar")->value(), c.speed);
+  EXPECT_EQ(Control<QSlider>(restored, "Pitch_Bar")->value(), c.pitch);
+  EXPECT_EQ(Control<QSlider>(restored, "Volume_Bar")->value(), c.volume);
   EXPECT_EQ(ReadoutsOf(restored), c.stored);
   EXPECT_TRUE(next.boxes.shown.empty());
 
   // And the voice speaks with them.
-  restored.SelectDefaultVoice();
+  restored.DefaultVoice().SelectDefaultVoice();
   if (c.row < static_cast<int>(c.modes.size())) {
     EXPECT_THAT(LastCalls(*next.legacyEngines.instances.back(), 5),
                 ::testing::Contains("SpeedSet " + c.stored.speed));
@@ -486,8 +489,8 @@ TEST(DefaultVoiceSettings, UninstalledModernVoiceLeavesALegacyEntryWithItsOwnVal
   testing::WriteBytes(app.Cfg(), "[Speech]\r\nVoice=Zoe\r\nSpeed=135\r\nSAPIVersion=5\r\n");
   auto& form = app.Catalogue();
   form.LoadCfg();
-  EXPECT_EQ(form.SelectedVoiceIndex(), 0);
-  EXPECT_FALSE(form.Sapi5Scales);
+  EXPECT_EQ(form.DefaultVoice().SelectedVoiceIndex(), 0);
+  EXPECT_FALSE(form.DefaultVoice().Sapi5Scales());
   EXPECT_EQ(ReadoutsOf(form), (Readouts{"150", "100", "100"}));
 }
 

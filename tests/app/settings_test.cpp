@@ -5,13 +5,14 @@
 #include <QSlider>
 #include <QTimer>
 
-#include "app/ui/hot_key_edit.h"
+#include "app/ui/widgets/hot_key_edit.h"
 #include "tests/app/app_fixture.h"
 
 namespace parlino {
 namespace {
 
 using testing::AppFixture;
+using testing::Control;
 using testing::ReadBytes;
 using testing::WriteBytes;
 
@@ -27,28 +28,28 @@ TEST(Settings, NewAccountGetsEveryDefault) {
   EXPECT_TRUE(form.ShowWelcome);
   EXPECT_FALSE(form.PlacementPending);
 
-  EXPECT_EQ(form.Reading_HotKey->text(), "Ctrl+BkSp");
-  EXPECT_EQ(form.Options_HotKey->text(), "Ctrl+F11");
-  EXPECT_EQ(form.Stop_HotKey->text(), "Ctrl+F12");
-  EXPECT_TRUE(form.TrayIcon_CheckBox->isChecked());
-  EXPECT_TRUE(form.ReadByMouse->isChecked());
-  EXPECT_FALSE(form.IgnoreCharacters_CheckBox->isChecked());
-  EXPECT_EQ(form.Ignored_Characters->text(), "*\\/\"`_~:'");
-  EXPECT_FALSE(form.WordsCorr_CheckBox->isChecked());
-  EXPECT_TRUE(form.AutoStart_CheckBox->isChecked());
+  EXPECT_EQ(Control<app::THotKeyEdit>(form, "Reading_HotKey")->text(), "Ctrl+BkSp");
+  EXPECT_EQ(Control<app::THotKeyEdit>(form, "Options_HotKey")->text(), "Ctrl+F11");
+  EXPECT_EQ(Control<app::THotKeyEdit>(form, "Stop_HotKey")->text(), "Ctrl+F12");
+  EXPECT_TRUE(Control<QCheckBox>(form, "TrayIcon_CheckBox")->isChecked());
+  EXPECT_TRUE(Control<QCheckBox>(form, "ReadByMouse")->isChecked());
+  EXPECT_FALSE(Control<QCheckBox>(form, "IgnoreCharacters_CheckBox")->isChecked());
+  EXPECT_EQ(Control<QLineEdit>(form, "Ignored_Characters")->text(), "*\\/\"`_~:'");
+  EXPECT_FALSE(Control<QCheckBox>(form, "WordsCorr_CheckBox")->isChecked());
+  EXPECT_TRUE(Control<QCheckBox>(form, "AutoStart_CheckBox")->isChecked());
 
-  EXPECT_EQ(form.Speed_Bar->value(), 0);
-  EXPECT_EQ(form.Edit1->text(), "180");
-  EXPECT_EQ(form.Pitch_Bar->value(), -2);
-  EXPECT_EQ(form.Edit2->text(), "150");
-  EXPECT_EQ(form.Edit3->text(), "100");
-  EXPECT_EQ(form.VoicesList->currentRow(), 0);
+  EXPECT_EQ(Control<QSlider>(form, "Speed_Bar")->value(), 0);
+  EXPECT_EQ(Control<QLineEdit>(form, "Edit1")->text(), "180");
+  EXPECT_EQ(Control<QSlider>(form, "Pitch_Bar")->value(), -2);
+  EXPECT_EQ(Control<QLineEdit>(form, "Edit2")->text(), "150");
+  EXPECT_EQ(Control<QLineEdit>(form, "Edit3")->text(), "100");
+  EXPECT_EQ(Control<QListWidget>(form, "VoicesList")->currentRow(), 0);
 
   // The three hot keys are registered and the middle-button poll runs.
   EXPECT_TRUE(app.hotKeys.Holds(0x4008));
   EXPECT_TRUE(app.hotKeys.Holds(0x407A));
   EXPECT_TRUE(app.hotKeys.Holds(0x407B));
-  EXPECT_TRUE(form.MouseTimer->isActive());
+  EXPECT_TRUE(Control<QTimer>(form, "MouseTimer")->isActive());
 
   // The second load is no first run any more.
   form.LoadCfg();
@@ -72,10 +73,10 @@ TEST_P(StoredSliders, LoadToPositions) {
   WriteBytes(app.Cfg(), std::string("[Speech]\r\nSAPIVersion=5\r\n") + GetParam().stored);
   app.Catalogue();
   app.Form().LoadCfg();
-  EXPECT_EQ(app.Form().Speed_Bar->value(), GetParam().speed);
-  EXPECT_EQ(app.Form().Pitch_Bar->value(), GetParam().pitch);
-  EXPECT_EQ(app.Form().Volume_Bar->value(), GetParam().volume);
-  EXPECT_EQ(app.Form().Edit1->text(), GetParam().speedReadout);
+  EXPECT_EQ(Control<QSlider>(app.Form(), "Speed_Bar")->value(), GetParam().speed);
+  EXPECT_EQ(Control<QSlider>(app.Form(), "Pitch_Bar")->value(), GetParam().pitch);
+  EXPECT_EQ(Control<QSlider>(app.Form(), "Volume_Bar")->value(), GetParam().volume);
+  EXPECT_EQ(Control<QLineEdit>(app.Form(), "Edit1")->text(), GetParam().speedReadout);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -96,18 +97,18 @@ TEST(Settings, EverySliderPositionSurvivesSaveAndLoad) {
     app.Catalogue();
     auto& form = app.Form();
     form.LoadCfg();
-    form.Speed_Bar->setValue(position);
-    form.Pitch_Bar->setValue(-position);
-    form.Volume_Bar->setValue(position + 50);
+    Control<QSlider>(form, "Speed_Bar")->setValue(position);
+    Control<QSlider>(form, "Pitch_Bar")->setValue(-position);
+    Control<QSlider>(form, "Volume_Bar")->setValue(position + 50);
     form.SaveCfg();
 
     AppFixture reloaded;
     std::filesystem::copy_file(app.Cfg(), reloaded.Cfg());
     reloaded.Catalogue();
     reloaded.Form().LoadCfg();
-    EXPECT_EQ(reloaded.Form().Speed_Bar->value(), position);
-    EXPECT_EQ(reloaded.Form().Pitch_Bar->value(), -position);
-    EXPECT_EQ(reloaded.Form().Volume_Bar->value(), position + 50);
+    EXPECT_EQ(Control<QSlider>(reloaded.Form(), "Speed_Bar")->value(), position);
+    EXPECT_EQ(Control<QSlider>(reloaded.Form(), "Pitch_Bar")->value(), -position);
+    EXPECT_EQ(Control<QSlider>(reloaded.Form(), "Volume_Bar")->value(), position + 50);
   }
 }
 
@@ -116,10 +117,11 @@ TEST(Settings, SaveWritesEveryKeyAndTidiesTheFile) {
   app.Catalogue();
   auto& form = app.Form();
   form.LoadCfg();
-  form.VoicesList->setCurrentRow(1);       // picking a voice gives it its starting values
-  form.Reading_HotKey->SetHotKey(0x2041);  // Shift+A
-  form.ReadByMouse->setChecked(false);
-  form.Ignored_Characters->setText("#@");
+  Control<QListWidget>(form, "VoicesList")
+      ->setCurrentRow(1);  // picking a voice gives it its starting values
+  Control<app::THotKeyEdit>(form, "Reading_HotKey")->SetHotKey(0x2041);  // Shift+A
+  Control<QCheckBox>(form, "ReadByMouse")->setChecked(false);
+  Control<QLineEdit>(form, "Ignored_Characters")->setText("#@");
   form.SaveCfg();
 
   EXPECT_EQ(
@@ -146,7 +148,7 @@ TEST(Settings, UninstalledVoiceFallsBackToTheFirstEntry) {
   WriteBytes(app.Cfg(), "[Speech]\r\nVoice=Zoe\r\nSAPIVersion=5\r\n");
   app.Catalogue();
   app.Form().LoadCfg();
-  EXPECT_EQ(app.Form().VoicesList->currentRow(), 0);
+  EXPECT_EQ(Control<QListWidget>(app.Form(), "VoicesList")->currentRow(), 0);
   app.Form().SaveCfg();
   EXPECT_EQ(app.Stored(u"Speech", u"Voice"), u"Anna");
 }
@@ -156,7 +158,7 @@ TEST(Settings, SavedVoiceIsFoundWithoutRegardToCase) {
   WriteBytes(app.Cfg(), "[Speech]\r\nVoice=BOB\r\n");
   app.Catalogue();
   app.Form().LoadCfg();
-  EXPECT_EQ(app.Form().VoicesList->currentRow(), 1);
+  EXPECT_EQ(Control<QListWidget>(app.Form(), "VoicesList")->currentRow(), 1);
 }
 
 TEST(Settings, EmptyCatalogueLoadsTheRestOfTheSettings) {
@@ -164,35 +166,35 @@ TEST(Settings, EmptyCatalogueLoadsTheRestOfTheSettings) {
   WriteBytes(app.Cfg(), "[General]\r\nFirstRun=0\r\nReadByMouse=0\r\n");
   app.autostart.command = u"/old/parlino -autostart";
   app.Form().LoadCfg();
-  EXPECT_EQ(app.Form().VoicesList->currentRow(), -1);
+  EXPECT_EQ(Control<QListWidget>(app.Form(), "VoicesList")->currentRow(), -1);
   EXPECT_TRUE(app.hotKeys.Holds(0x4008));
-  EXPECT_FALSE(app.Form().MouseTimer->isActive());
-  EXPECT_TRUE(app.Form().AutoStart_CheckBox->isChecked());
+  EXPECT_FALSE(Control<QTimer>(app.Form(), "MouseTimer")->isActive());
+  EXPECT_TRUE(Control<QCheckBox>(app.Form(), "AutoStart_CheckBox")->isChecked());
 }
 
 TEST(Settings, RunValueFollowsTheCheckBox) {
   AppFixture app;
   app.Form().LoadCfg();
-  app.Form().AutoStart_CheckBox->setChecked(false);
+  Control<QCheckBox>(app.Form(), "AutoStart_CheckBox")->setChecked(false);
   app.Form().SaveCfg();
   EXPECT_EQ(app.autostart.command, std::nullopt);
 
   // Checking it again registers the program where it is now.
   app.context.programPath = "/moved/parlino";
-  app.Form().AutoStart_CheckBox->setChecked(true);
+  Control<QCheckBox>(app.Form(), "AutoStart_CheckBox")->setChecked(true);
   app.Form().SaveCfg();
   EXPECT_EQ(app.autostart.command, u"/moved/parlino -autostart");
 
   app.autostart.command = u"";  // an empty entry means off
   app.Form().LoadCfg();
-  EXPECT_FALSE(app.Form().AutoStart_CheckBox->isChecked());
+  EXPECT_FALSE(Control<QCheckBox>(app.Form(), "AutoStart_CheckBox")->isChecked());
 }
 
 TEST(Settings, FailedSaveIsAbandonedSilently) {
   AppFixture app;
   app.Form().LoadCfg();
   app.autostart.command = u"keep";
-  app.Form().AutoStart_CheckBox->setChecked(false);
+  Control<QCheckBox>(app.Form(), "AutoStart_CheckBox")->setChecked(false);
   std::filesystem::remove(app.Cfg());
   std::filesystem::create_directory(app.Cfg());  // cfg.ini cannot be written now
   app.Form().SaveCfg();
@@ -204,7 +206,7 @@ TEST(Settings, RefusedAutostartDoesNotStopTheFirstLoad) {
   app.autostart.failWrites = true;
   app.Form().LoadCfg();
   EXPECT_EQ(app.Stored(u"General", u"FirstRun"), u"0");
-  EXPECT_FALSE(app.Form().AutoStart_CheckBox->isChecked());
+  EXPECT_FALSE(Control<QCheckBox>(app.Form(), "AutoStart_CheckBox")->isChecked());
 }
 
 TEST(Settings, HotKeyHeldByAnotherProgramStaysInactive) {
@@ -220,11 +222,12 @@ TEST(Settings, ValueOutsideTheCodePageSurvivesOnThisPlatform) {
   // Files here are UTF-8, so no character is lost on the way.
   AppFixture app;
   app.Form().LoadCfg();
-  app.Form().Ignored_Characters->setText(QString::fromUtf8("\xE2\x80\x9C\xE2\x80\x9D\xD0\x96"));
+  Control<QLineEdit>(app.Form(), "Ignored_Characters")
+      ->setText(QString::fromUtf8("\xE2\x80\x9C\xE2\x80\x9D\xD0\x96"));
   app.Form().SaveCfg();
-  app.Form().Ignored_Characters->clear();
+  Control<QLineEdit>(app.Form(), "Ignored_Characters")->clear();
   app.Form().LoadCfg();
-  EXPECT_EQ(app.Form().Ignored_Characters->text(),
+  EXPECT_EQ(Control<QLineEdit>(app.Form(), "Ignored_Characters")->text(),
             QString::fromUtf8("\xE2\x80\x9C\xE2\x80\x9D\xD0\x96"));
 }
 

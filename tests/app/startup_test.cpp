@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <QDate>
 #include <QLabel>
+#include <QSystemTrayIcon>
 #include <QTabWidget>
 
 #include "tests/app/app_fixture.h"
@@ -9,30 +10,19 @@ namespace parlino {
 namespace {
 
 using testing::AppFixture;
-using testing::ReadBytes;
+using testing::Control;
 using testing::WriteBytes;
-
-std::vector<std::string> LogEntries(const std::filesystem::path& log) {
-  std::vector<std::string> entries;
-  std::istringstream lines(ReadBytes(log));
-  for (std::string line; std::getline(lines, line);) {
-    // "hh:mm:ss entry\r"
-    EXPECT_EQ(line.size() > 9 ? line[2] : ' ', ':') << line;
-    entries.push_back(line.substr(9, line.size() - 10));
-  }
-  return entries;
-}
 
 TEST(Startup, LogSwitchWritesTheEightMarkers) {
   AppFixture app({"/opt/parlino/parlino", "-autostart", "-log"});
   app.Form().FormCreate();
   const std::vector<std::string> expected = {"Start : 1", "Start : 2", "Start : 3", "Start : 4",
                                              "Start : 5", "Start : 6", "Start : 7", "Start : 8"};
-  EXPECT_EQ(LogEntries(app.dir / "debug.txt"), expected);
+  EXPECT_EQ(app.LogEntries(), expected);
 
   // A second run of the sequence appends to the same file.
   app.Form().FormCreate();
-  EXPECT_EQ(LogEntries(app.dir / "debug.txt").size(), 16u);
+  EXPECT_EQ(app.LogEntries().size(), 16u);
 }
 
 TEST(Startup, OnlyTheExactSwitchesCount) {
@@ -49,7 +39,7 @@ TEST(Startup, WindowStartsHiddenExceptOnTheFirstRun) {
     AppFixture first;
     first.Form().FormCreate();
     EXPECT_FALSE(first.Form().StartMinimized());
-    EXPECT_EQ(first.Form().Pages->currentIndex(), 0);
+    EXPECT_EQ(Control<QTabWidget>(first.Form(), "Pages")->currentIndex(), 0);
   }
   {
     AppFixture autostarted({"/opt/parlino/parlino", "-autostart"});
@@ -77,7 +67,7 @@ TEST(Startup, NoVoicesOfEitherKindShowsTheErrorAndOpensTheVoicesPage) {
             u"Please, install some speech engine and run Parlino! again.\n\r"
             u"Web page with speech engines list will be opened now.");
   ASSERT_EQ(app.shell.opened.size(), 1u);
-  EXPECT_TRUE(app.shell.opened[0].ends_with(u"/products/parlino/voices/"));
+  EXPECT_EQ(app.shell.opened[0], FromUtf8((app.dir.path() / "help" / "voices.html").string()));
   // The remaining steps still ran.
   EXPECT_EQ(app.Stored(u"General", u"FirstRun"), u"0");
 }
@@ -94,21 +84,29 @@ TEST(Startup, AboutPageShowsTheCurrentYearOnce) {
   AppFixture app;
   app.Form().FormCreate();
   const QString year = QString::number(QDate::currentDate().year());
-  EXPECT_TRUE(app.Form().Label8->text().contains(year));
-  EXPECT_FALSE(app.Form().Label8->text().contains("%d"));
-  const QString once = app.Form().Label8->text();
+  EXPECT_TRUE(Control<QLabel>(app.Form(), "Label8")->text().contains(year));
+  EXPECT_FALSE(Control<QLabel>(app.Form(), "Label8")->text().contains("%d"));
+  const QString once = Control<QLabel>(app.Form(), "Label8")->text();
   app.Form().FormCreate();
-  EXPECT_EQ(app.Form().Label8->text(), once);
-  EXPECT_TRUE(app.Form().HyperLabel1->font().bold());
+  EXPECT_EQ(Control<QLabel>(app.Form(), "Label8")->text(), once);
+  EXPECT_TRUE(Control<QLabel>(app.Form(), "HyperLabel1")->font().bold());
 }
 
-TEST(Startup, UnwritableLogShowsItsErrorAndKeepsTheProgramRunning) {
+TEST(Startup, UnwritableLogIsToldOnceAndTheStartRunsThrough) {
   AppFixture app({"/opt/parlino/parlino", "-log"});
   std::filesystem::create_directory(app.dir / "debug.txt");
   app.Form().FormCreate();
   ASSERT_EQ(app.boxes.shown.size(), 1u);
-  EXPECT_EQ(app.boxes.shown[0].kind, platform::BoxKind::Error);
-  EXPECT_NE(app.boxes.shown[0].text.find(u"debug.txt"), Text::npos);
+  EXPECT_EQ(app.boxes.shown[0].kind, platform::BoxKind::Warning);
+  EXPECT_NE(app.boxes.shown[0].text.find(u"debug.txt\": it is a folder, not a file."), Text::npos)
+      << ToUtf8(app.boxes.shown[0].text);
+  EXPECT_TRUE(app.hotKeys.Holds(0x4008));
+  EXPECT_TRUE(testing::Control<QSystemTrayIcon>(app.Form(), "TrayIcon")->isVisible());
+  EXPECT_EQ(app.Stored(u"General", u"FirstRun"), u"0");
+
+  // Later entries fail as well, silently.
+  app.Form().FormCreate();
+  EXPECT_EQ(app.boxes.shown.size(), 1u);
 }
 
 }  // namespace

@@ -1,7 +1,9 @@
 #pragma once
 // Fakes of the services the capture of the selected text uses. Each records its calls in an
 // optional shared journal, so tests can check the order of the steps across services.
+#include <chrono>
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -12,6 +14,8 @@
 #include "platform/keyboard_input.h"
 #include "platform/platform_error.h"
 #include "platform/pointer_buttons.h"
+#include "platform/primary_selection.h"
+#include "tests/fakes/fake_platform.h"
 
 namespace parlino::testing {
 
@@ -21,23 +25,38 @@ inline void Note(Journal* journal, std::string entry) {
   if (journal != nullptr) journal->push_back(std::move(entry));
 }
 
-// A clipboard whose contents and answers the test scripts.
+// A clipboard whose contents and answers the test scripts. With a virtual clock, it also
+// plays the time: the copy that changes its owner, and owners that keep the caller waiting.
 class FakeClipboard final : public platform::Clipboard {
  public:
+  using Time = std::chrono::milliseconds;
+
   Journal* journal = nullptr;
+  VirtualClock* clock = nullptr;
   platform::ClipboardSnapshot contents;  // what Backup finds
   bool failBackup = false;               // Backup throws
+  bool backupHangs = false;              // the owner hands nothing over: Backup takes its limit
   // One entry per ReadText call: a text, or nothing for a failed attempt. When the script runs
   // out, reading fails.
   std::deque<std::optional<Text>> reads;
   bool throwOnRead = false;
+  bool readsHang = false;  // every read takes its whole limit and fails
   // One entry per Restore call; when the script runs out, restoring succeeds.
   std::deque<bool> restores;
   std::vector<platform::ClipboardSnapshot> restored;  // every snapshot Restore was given
+  // When, after WatchOwner, another program takes the clipboard; never without a value.
+  std::optional<Time> ownerChangesAfter = Time::zero();
+  bool failWatch = false;
+  std::vector<Time> readTimes;   // the clock at each ReadText
+  std::vector<Time> readLimits;  // the limit each ReadText was given
 
-  platform::ClipboardSnapshot Backup() override {
+  platform::ClipboardSnapshot Backup(Time limit) override {
     Note(journal, "backup");
     if (failBackup) throw PlatformError("clipboard busy");
+    if (backupHangs) {
+      Pass(limit);
+      return {};
+    }
     return contents;
   }
   bool Restore(const platform::ClipboardSnapshot& snapshot) override {
@@ -48,14 +67,57 @@ class FakeClipboard final : public platform::Clipboard {
     restores.pop_front();
     return ok;
   }
-  bool ReadText(Text& text) override {
+  bool ReadText(Text& text, Time limit) override {
     Note(journal, "read");
+    readTimes.push_back(Now());
+    readLimits.push_back(limit);
     if (throwOnRead) throw PlatformError("clipboard read failed");
+    if (readsHang) {
+      Pass(limit);
+      return false;
+    }
     if (reads.empty()) return false;
     const std::optional<Text> next = reads.front();
     reads.pop_front();
     if (!next) return false;
     text = *next;
+    return true;
+  }
+  void WatchOwner() override {
+    if (failWatch) throw PlatformError("no way to watch the clipboard");
+    watchedSince_ = Now();
+  }
+  bool OwnerChanged() override {
+    return ownerChangesAfter && watchedSince_ && Now() >= *watchedSince_ + *ownerChangesAfter;
+  }
+
+ private:
+  Time Now() const { return clock != nullptr ? clock->now : Time::zero(); }
+  void Pass(Time duration) {
+    if (clock != nullptr) clock->now += duration;
+  }
+
+  std::optional<Time> watchedSince_;
+};
+
+// The text highlighted in some window, or nothing.
+class FakePrimarySelection final : public platform::PrimarySelection {
+ public:
+  using Time = std::chrono::milliseconds;
+
+  Journal* journal = nullptr;
+  std::optional<Text> highlighted;
+  bool fail = false;
+  std::function<void()> whileReading;  // runs during each read, as the owner's answer is awaited
+  std::vector<Time> limits;            // the limit each read was given
+
+  bool ReadPrimaryText(Text& text, Time limit) override {
+    Note(journal, "primary");
+    limits.push_back(limit);
+    if (whileReading) whileReading();
+    if (fail) throw PlatformError("no primary selection");
+    if (!highlighted) return false;
+    text = *highlighted;
     return true;
   }
 };

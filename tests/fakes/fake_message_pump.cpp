@@ -15,8 +15,11 @@ void FakeMessagePump::ProcessPendingMessages() {
 }
 
 void FakeMessagePump::Post(std::function<void()> task) {
-  std::lock_guard lock(mutex_);
-  tasks_.push_back(std::move(task));
+  {
+    std::lock_guard lock(mutex_);
+    tasks_.push_back(std::move(task));
+  }
+  posted_.notify_all();
 }
 
 std::size_t FakeMessagePump::Pending() const {
@@ -35,9 +38,9 @@ bool FakeMessagePump::RunUntil(const std::function<bool()>& done,
   }
 }
 
-void FakeMessagePump::RunFor(std::chrono::milliseconds duration) {
-  const auto deadline = std::chrono::steady_clock::now() + duration;
-  RunUntil([&] { return std::chrono::steady_clock::now() >= deadline; }, duration);
+bool FakeMessagePump::WaitForPosted(std::chrono::milliseconds timeout) {
+  std::unique_lock lock(mutex_);
+  return posted_.wait_for(lock, timeout, [this] { return !tasks_.empty(); });
 }
 
 }  // namespace parlino::testing

@@ -2,6 +2,7 @@
 // A user-interface message queue that the test drives: tasks posted from any thread wait until
 // the test thread processes them.
 #include <chrono>
+#include <condition_variable>
 #include <deque>
 #include <functional>
 #include <mutex>
@@ -20,11 +21,13 @@ class FakeMessagePump final : public platform::MessagePump {
   // Processes messages until `done` holds or `timeout` passes; returns `done()`.
   bool RunUntil(const std::function<bool()>& done,
                 std::chrono::milliseconds timeout = std::chrono::seconds(10));
-  // Processes messages for `duration`.
-  void RunFor(std::chrono::milliseconds duration);
+  // Waits, without running anything, until a task is waiting or `timeout` passes; returns
+  // whether one is.
+  bool WaitForPosted(std::chrono::milliseconds timeout = std::chrono::seconds(10));
 
  private:
   mutable std::mutex mutex_;
+  std::condition_variable posted_;
   std::deque<std::function<void()>> tasks_;
 };
 

@@ -9,6 +9,7 @@
 #include "platform/clock.h"
 #include "platform/hot_key_registrar.h"
 #include "platform/message_boxes.h"
+#include "platform/notification_area.h"
 #include "platform/platform_error.h"
 #include "platform/shell.h"
 
@@ -55,7 +56,17 @@ class FakeMessageBoxes final : public platform::MessageBoxes {
 class FakeShell final : public platform::Shell {
  public:
   std::vector<Text> opened;
-  void Open(TextView target) override { opened.emplace_back(target); }
+  std::vector<Text> shownInFolder;
+  bool refuseOpen = false;  // no program for anything, as on a desktop without handlers
+
+  bool Open(TextView target) override {
+    opened.emplace_back(target);
+    return !refuseOpen;
+  }
+  bool ShowInFolder(TextView file) override {
+    shownInFolder.emplace_back(file);
+    return true;
+  }
 };
 
 // Grants every combination once, like the system: a second registration of a held code fails.
@@ -99,6 +110,12 @@ class FakeHotKeyRegistrar final : public platform::HotKeyRegistrar {
 
  private:
   int lastIdentifier_ = 0;
+};
+
+class FakeNotificationArea final : public platform::NotificationArea {
+ public:
+  bool available = true;
+  bool Available() const override { return available; }
 };
 
 // Time stands still until a test or the code under test sleeps.

@@ -8,14 +8,14 @@
 namespace parlino::testing {
 
 struct FakePronunciationSettings : reading::PronunciationSettings {
-  bool ignore_characters = false;
-  Text ignored_characters;
-  bool words_corrections = false;
+  bool ignoreCharacters = false;
+  Text ignoredCharacters;
+  bool wordsCorrections = false;
   std::vector<corrections::Correction> rows;
 
-  bool IgnoreCharacters() const override { return ignore_characters; }
-  Text IgnoredCharacters() const override { return ignored_characters; }
-  bool WordsCorrections() const override { return words_corrections; }
+  bool IgnoreCharacters() const override { return ignoreCharacters; }
+  Text IgnoredCharacters() const override { return ignoredCharacters; }
+  bool WordsCorrections() const override { return wordsCorrections; }
   std::vector<corrections::Correction> Corrections() const override { return rows; }
 };
 

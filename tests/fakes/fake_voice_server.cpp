@@ -37,8 +37,8 @@ class FakeTokens final : public platform::VoiceTokens {
 
 }  // namespace
 
-FakeVoiceServer::FakeVoiceServer(platform::MessagePump& pump, std::vector<Text> voice_list)
-    : voices(std::move(voice_list)), pump_(pump) {}
+FakeVoiceServer::FakeVoiceServer(platform::MessagePump& pump, std::vector<Text> voiceList)
+    : voices(std::move(voiceList)), pump_(pump) {}
 
 void FakeVoiceServer::Check(const std::string& call) const {
   if (failing.contains(call)) throw PlatformError(call + " failed", 3);
@@ -92,8 +92,8 @@ std::int32_t FakeSpeechVoice::Speak(TextView text, std::uint32_t flags) {
   Record("Speak", "Speak " + ToUtf8(text) + " " + std::to_string(flags));
   if ((flags & platform::kSpeakPurgeBeforeSpeak) != 0) queued.clear();
   if (text.empty() && (flags & platform::kSpeakPurgeBeforeSpeak) != 0) return 0;
-  queued.push_back({++last_stream_, Text(text)});
-  return last_stream_;
+  queued.push_back({++lastStream_, Text(text)});
+  return lastStream_;
 }
 
 void FakeSpeechVoice::Pause() {

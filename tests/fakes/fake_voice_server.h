@@ -21,6 +21,11 @@ class FakeVoiceServer final : public platform::VoiceServer {
   explicit FakeVoiceServer(platform::MessagePump& pump,
                            std::vector<Text> voices = {u"Fake Anna", u"Fake Bert"});
   std::unique_ptr<platform::SpeechVoice> CreateVoice(platform::VoiceEventSink& sink) override;
+  void SetNoticeHandler(std::function<void(TextView)> handler) override {
+    noticeHandler = std::move(handler);
+  }
+  // What the program gave for notices; a test calls it as the server would.
+  std::function<void(TextView)> noticeHandler;
 
   // The descriptions of the installed voices, in order.
   std::vector<Text> voices;
@@ -90,7 +95,7 @@ class FakeSpeechVoice final : public platform::SpeechVoice {
   FakeVoiceServer& server_;
   // Cleared on release: events still waiting in the pump are dropped.
   std::shared_ptr<platform::VoiceEventSink*> sink_;
-  std::int32_t last_stream_ = 0;
+  std::int32_t lastStream_ = 0;
 };
 
 }  // namespace parlino::testing

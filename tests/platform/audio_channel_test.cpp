@@ -32,27 +32,27 @@ class AudioChannelTest : public ::testing::Test {
   void Speak(std::int32_t stream, Text text, const std::vector<std::int16_t>& samples,
              const std::vector<WordMark>& words, int volume = 100) {
     SpeechJob job{stream, std::move(text), 0, 0, {"en", 175, volume}};
-    channel_.Queue(std::move(job));
-    const auto piece = channel_.TakePiece(400);
+    channel.Queue(std::move(job));
+    const auto piece = channel.TakePiece(400);
     ASSERT_TRUE(piece.has_value());
     ASSERT_TRUE(piece->last);
-    EXPECT_TRUE(channel_.Append(*piece, samples, words));
-    channel_.Finish(*piece);
+    EXPECT_TRUE(channel.Append(*piece, samples, words));
+    channel.Finish(*piece);
   }
 
   // One device buffer; returns its samples and records which events it reported.
   std::vector<std::int16_t> Fill() {
     std::vector<std::int16_t> out(kBuffer, -1);
-    channel_.Fill(out);
-    pump_.ProcessPendingMessages();
-    sink_.log.push_back("|");
+    channel.Fill(out);
+    pump.ProcessPendingMessages();
+    sink.log.push_back("|");
     return out;
   }
 
-  FakeMessagePump pump_;
-  RecordingVoiceSink sink_;
-  int wakes_ = 0;
-  AudioChannel channel_{pump_, sink_, kAhead, [this] { ++wakes_; }};
+  FakeMessagePump pump;
+  RecordingVoiceSink sink;
+  int wakes = 0;
+  AudioChannel channel{pump, sink, kAhead, [this] { ++wakes; }};
 };
 
 TEST_F(AudioChannelTest, PlaysTheSamplesWithEachEventAtItsSample) {
@@ -65,7 +65,7 @@ TEST_F(AudioChannelTest, PlaysTheSamplesWithEachEventAtItsSample) {
   }
   // Start and first word with the first buffer, the second word with the buffer holding sample
   // 300, the end once the buffer holding the last sample has gone out.
-  EXPECT_EQ(sink_.log, (Log{"start 1", "word 1 0 3", "|", "word 1 4 3", "|", "|", "end 1", "|"}));
+  EXPECT_EQ(sink.log, (Log{"start 1", "word 1 0 3", "|", "word 1 4 3", "|", "|", "end 1", "|"}));
   EXPECT_TRUE(std::equal(samples.begin(), samples.end(), played.begin()));
   EXPECT_TRUE(std::all_of(played.begin() + 600, played.end(), [](auto s) { return s == 0; }));
 }
@@ -74,12 +74,12 @@ TEST_F(AudioChannelTest, PauseHoldsTheNextSampleUntilResume) {
   const auto samples = Ramp(600);
   Speak(1, u"x", samples, {});
   std::vector<std::int16_t> played = Fill();
-  channel_.SetPaused(true);
+  channel.SetPaused(true);
   const auto silent = Fill();
   EXPECT_TRUE(std::all_of(silent.begin(), silent.end(), [](auto s) { return s == 0; }));
-  channel_.Queue({2, u"queued while paused", 0, 0, {"en", 175, 100}});
+  channel.Queue({2, u"queued while paused", 0, 0, {"en", 175, 100}});
   EXPECT_EQ(Fill(), silent);
-  channel_.SetPaused(false);
+  channel.SetPaused(false);
   for (int i = 0; i < 2; ++i) {
     const auto out = Fill();
     played.insert(played.end(), out.begin(), out.end());
@@ -97,41 +97,41 @@ TEST_F(AudioChannelTest, VolumeScalesTheSamples) {
 TEST_F(AudioChannelTest, EmptyTextStillStartsAndEnds) {
   Speak(1, u"", {}, {});
   Fill();
-  EXPECT_EQ(sink_.log, (Log{"start 1", "end 1", "|"}));
+  EXPECT_EQ(sink.log, (Log{"start 1", "end 1", "|"}));
 }
 
 TEST_F(AudioChannelTest, PurgeDiscardsEverythingAndEndsTheStreamThatStarted) {
   Speak(1, u"one", Ramp(2000), {});
-  channel_.Queue({2, u"two", 0, 0, {"en", 175, 100}});
-  const auto stale = channel_.TakePiece(400);  // synthesis of stream 2 is under way
+  channel.Queue({2, u"two", 0, 0, {"en", 175, 100}});
+  const auto stale = channel.TakePiece(400);  // synthesis of stream 2 is under way
   Fill();
-  channel_.Purge();
-  pump_.ProcessPendingMessages();
-  EXPECT_EQ(sink_.log, (Log{"start 1", "|", "end 1"}));
-  EXPECT_FALSE(channel_.Append(*stale, Ramp(10), {}));  // the purged synthesis stops
-  channel_.Finish(*stale);
-  EXPECT_EQ(channel_.Buffered(), 0u);
-  EXPECT_FALSE(channel_.NeedsAudio());
+  channel.Purge();
+  pump.ProcessPendingMessages();
+  EXPECT_EQ(sink.log, (Log{"start 1", "|", "end 1"}));
+  EXPECT_FALSE(channel.Append(*stale, Ramp(10), {}));  // the purged synthesis stops
+  channel.Finish(*stale);
+  EXPECT_EQ(channel.Buffered(), 0u);
+  EXPECT_FALSE(channel.NeedsAudio());
   // A stream that had not started yet ends silently, and a purge of nothing reports nothing.
-  channel_.Purge();
+  channel.Purge();
   Speak(3, u"three", Ramp(10), {});
-  channel_.Purge();
-  pump_.ProcessPendingMessages();
-  EXPECT_EQ(sink_.log, (Log{"start 1", "|", "end 1"}));
+  channel.Purge();
+  pump.ProcessPendingMessages();
+  EXPECT_EQ(sink.log, (Log{"start 1", "|", "end 1"}));
 }
 
 TEST_F(AudioChannelTest, WithNothingToPlayTheAudioThreadWaitsForTheFirstSamples) {
   std::vector<std::int16_t> out(kBuffer, -1);
-  std::thread audio([&] { channel_.Fill(out); });
+  std::thread audio([&] { channel.Fill(out); });
   std::this_thread::sleep_for(std::chrono::milliseconds(50));
   Speak(1, u"x", Ramp(10), {});
   audio.join();
   EXPECT_EQ(std::vector<std::int16_t>(out.begin(), out.begin() + 10), Ramp(10));
-  channel_.Fill(out);  // reports the end
+  channel.Fill(out);  // reports the end
   // Closing releases a waiting audio thread with silence.
-  std::thread closing([&] { channel_.Fill(out); });
+  std::thread closing([&] { channel.Fill(out); });
   std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  channel_.Close();
+  channel.Close();
   closing.join();
   EXPECT_TRUE(std::all_of(out.begin(), out.end(), [](auto s) { return s == 0; }));
 }
@@ -139,41 +139,41 @@ TEST_F(AudioChannelTest, WithNothingToPlayTheAudioThreadWaitsForTheFirstSamples)
 TEST_F(AudioChannelTest, NoEventReachesTheSinkAfterClose) {
   Speak(1, u"one", Ramp(100), {{0, 0, 3}});
   std::vector<std::int16_t> out(kBuffer);
-  channel_.Fill(out);  // posts start, word and end
-  channel_.Close();
-  pump_.ProcessPendingMessages();
-  EXPECT_TRUE(sink_.log.empty());
+  channel.Fill(out);  // posts start, word and end
+  channel.Close();
+  pump.ProcessPendingMessages();
+  EXPECT_TRUE(sink.log.empty());
 }
 
 TEST_F(AudioChannelTest, SynthesisKeepsABoundedAmountReadyAndIsWokenForMore) {
-  channel_.Queue({1, u"a long text. " + Text(1000, u'a'), 5, 0, {"en", 175, 100}});
-  EXPECT_EQ(wakes_, 1);
-  EXPECT_TRUE(channel_.NeedsAudio());
-  const auto first = channel_.TakePiece(400);
+  channel.Queue({1, u"a long text. " + Text(1000, u'a'), 5, 0, {"en", 175, 100}});
+  EXPECT_EQ(wakes, 1);
+  EXPECT_TRUE(channel.NeedsAudio());
+  const auto first = channel.TakePiece(400);
   ASSERT_TRUE(first.has_value());
   EXPECT_FALSE(first->last);
   EXPECT_EQ(first->utf8, "a long text. ");
   EXPECT_EQ(first->offsets.front(), 5u);  // positions count in the text as given
-  EXPECT_TRUE(first->ends_sentence);
-  EXPECT_TRUE(channel_.Append(*first, Ramp(kAhead), {}));
-  EXPECT_FALSE(channel_.NeedsAudio());  // a full second ready: no more synthesis for now
+  EXPECT_TRUE(first->endsSentence);
+  EXPECT_TRUE(channel.Append(*first, Ramp(kAhead), {}));
+  EXPECT_FALSE(channel.NeedsAudio());  // a full second ready: no more synthesis for now
   Fill();
-  EXPECT_TRUE(channel_.NeedsAudio());
-  EXPECT_EQ(wakes_, 2);
-  const auto second = channel_.TakePiece(400);
+  EXPECT_TRUE(channel.NeedsAudio());
+  EXPECT_EQ(wakes, 2);
+  const auto second = channel.TakePiece(400);
   ASSERT_TRUE(second.has_value());
   EXPECT_EQ(second->offsets.front(), 5u + 13u);
   EXPECT_EQ(second->utf8, std::string(400, 'a'));
 }
 
 TEST_F(AudioChannelTest, AFailedPieceDropsTheRestOfItsStream) {
-  channel_.Queue({1, Text(1000, u'a'), 0, 0, {"en", 175, 100}});
-  channel_.Queue({2, u"next", 0, 0, {"en", 175, 100}});
-  const auto piece = channel_.TakePiece(400);
-  channel_.Fail(*piece);
+  channel.Queue({1, Text(1000, u'a'), 0, 0, {"en", 175, 100}});
+  channel.Queue({2, u"next", 0, 0, {"en", 175, 100}});
+  const auto piece = channel.TakePiece(400);
+  channel.Fail(*piece);
   Fill();
-  EXPECT_EQ(sink_.log, (Log{"start 1", "end 1", "|"}));
-  const auto next = channel_.TakePiece(400);
+  EXPECT_EQ(sink.log, (Log{"start 1", "end 1", "|"}));
+  const auto next = channel.TakePiece(400);
   ASSERT_TRUE(next.has_value());
   EXPECT_EQ(next->stream, 2);
 }

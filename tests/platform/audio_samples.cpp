@@ -48,6 +48,24 @@ Samples EspeakNgRendering(const std::filesystem::path& folder, const std::string
   return ReadWavSamples(wav);
 }
 
+Samples FliteRendering(const std::filesystem::path& folder, const std::string& text,
+                       const std::string& voice, double durationStretch) {
+  const std::filesystem::path wav = folder / "flite.wav";
+  const std::string stretch =
+      durationStretch > 0 ? "--setf duration_stretch=" + std::to_string(durationStretch) + " " : "";
+  const std::string command =
+      "flite -voice '" + voice + "' " + stretch + "-t '" + text + "' -o '" + wav.string() + "'";
+  if (std::system(command.c_str()) != 0) throw std::runtime_error("failed: " + command);
+  return ReadWavSamples(wav);
+}
+
+Samples Channel(const Samples& stereo, std::size_t channel) {
+  Samples samples;
+  samples.reserve(stereo.size() / 2);
+  for (std::size_t i = channel; i < stereo.size(); i += 2) samples.push_back(stereo[i]);
+  return samples;
+}
+
 SoundSpan FindSound(const Samples& samples, std::size_t from) {
   const auto sounds = [](std::int16_t s) { return std::abs(s) > kSoundLevel; };
   from = std::min(from, samples.size());
@@ -70,29 +88,29 @@ int PeakLevel(const Samples& samples) {
   return peak;
 }
 
-double MedianPitch(const Samples& samples, int sample_rate) {
+double MedianPitch(const Samples& samples, int sampleRate) {
   // Autocorrelation over 40 ms frames that are loud enough to be voiced, 50 .. 500 Hz.
-  const auto frame = static_cast<std::size_t>(sample_rate / 25);
-  const auto min_lag = static_cast<std::size_t>(sample_rate / 500);
-  const auto max_lag = static_cast<std::size_t>(sample_rate / 50);
+  const auto frame = static_cast<std::size_t>(sampleRate / 25);
+  const auto minLag = static_cast<std::size_t>(sampleRate / 500);
+  const auto maxLag = static_cast<std::size_t>(sampleRate / 50);
   std::vector<double> pitches;
-  for (std::size_t start = 0; start + frame + max_lag <= samples.size(); start += frame / 2) {
+  for (std::size_t start = 0; start + frame + maxLag <= samples.size(); start += frame / 2) {
     double energy = 0;
     for (std::size_t i = 0; i < frame; ++i)
       energy += double(samples[start + i]) * samples[start + i];
     if (std::sqrt(energy / double(frame)) < 1500) continue;
     double best = 0;
-    std::size_t best_lag = 0;
-    for (std::size_t lag = min_lag; lag <= max_lag; ++lag) {
+    std::size_t bestLag = 0;
+    for (std::size_t lag = minLag; lag <= maxLag; ++lag) {
       double sum = 0;
       for (std::size_t i = 0; i < frame; ++i)
         sum += double(samples[start + i]) * samples[start + i + lag];
       if (sum > best) {
         best = sum;
-        best_lag = lag;
+        bestLag = lag;
       }
     }
-    if (best > 0.5 * energy) pitches.push_back(double(sample_rate) / double(best_lag));
+    if (best > 0.5 * energy) pitches.push_back(double(sampleRate) / double(bestLag));
   }
   if (pitches.empty()) return 0;
   std::nth_element(pitches.begin(),

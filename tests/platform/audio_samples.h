@@ -1,5 +1,6 @@
 #pragma once
-// Reading and measuring recorded speech: SDL's disk output, espeak-ng's own WAV rendering.
+// Reading and measuring recorded speech: SDL's disk output, espeak-ng's and Flite's own WAV
+// renderings.
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -19,6 +20,13 @@ Samples ReadWavSamples(const std::filesystem::path& file);
 Samples EspeakNgRendering(const std::filesystem::path& folder, const std::string& text,
                           const std::string& voice = "");
 
+// What the flite program itself makes of `text` with `voice` ("kal", "slt", ...), its durations
+// stretched by `duration_stretch` when that is given.
+Samples FliteRendering(const std::filesystem::path& folder, const std::string& text,
+                       const std::string& voice, double durationStretch = 0);
+// One channel (0 left, 1 right) of interleaved stereo samples.
+Samples Channel(const Samples& stereo, std::size_t channel);
+
 // Sample levels above this count as sound.
 inline constexpr int kSoundLevel = 300;
 
@@ -33,6 +41,6 @@ SoundSpan FindSound(const Samples& samples, std::size_t from = 0);
 std::size_t CountSound(const Samples& samples);
 int PeakLevel(const Samples& samples);
 // The median fundamental frequency of the voiced parts, in Hz.
-double MedianPitch(const Samples& samples, int sample_rate);
+double MedianPitch(const Samples& samples, int sampleRate);
 
 }  // namespace parlino::testing

@@ -44,14 +44,14 @@ TEST(SpeechTextTest, LeadingPitchMarkupIsRemovedAndRead) {
   }
 }
 
-std::vector<Text> Pieces(TextView text, std::size_t max_length, std::vector<bool>* sentences) {
+std::vector<Text> Pieces(TextView text, std::size_t maxLength, std::vector<bool>* sentences) {
   std::vector<Text> pieces;
   for (std::size_t from = 0; from < text.size();) {
-    const PieceEnd end = NextPiece(text, from, max_length);
+    const PieceEnd end = NextPiece(text, from, maxLength);
     EXPECT_GT(end.end, from);
-    EXPECT_LE(end.end - from, max_length);
+    EXPECT_LE(end.end - from, maxLength);
     pieces.emplace_back(text.substr(from, end.end - from));
-    if (sentences != nullptr) sentences->push_back(end.ends_sentence);
+    if (sentences != nullptr) sentences->push_back(end.endsSentence);
     from = end.end;
   }
   return pieces;

@@ -5,6 +5,10 @@
 
 #include <QCoreApplication>
 #include <QThread>
+#include <algorithm>
+#include <map>
+#include <string>
+#include <vector>
 
 #include "platform/linux/x11_key_symbols.h"
 #include "platform/virtual_keys.h"
@@ -13,6 +17,7 @@
 // X11 last: its macros clash with Qt's and GoogleTest's headers.
 #include <X11/XKBlib.h>
 #include <X11/Xlib.h>
+#include <X11/extensions/record.h>
 #include <X11/keysym.h>
 
 namespace parlino::platform::linux_impl {
@@ -20,11 +25,12 @@ namespace {
 
 using namespace std::chrono_literals;
 using testing::RunTool;
-using testing::Settle;
 using testing::WaitFor;
+using Calls = std::vector<std::string>;
 
 constexpr std::uint16_t kCtrlBackspace = kHotKeyCtrl | vk::kBack;  // 16392, the reading hot key
 constexpr std::uint16_t kCtrlF5 = kHotKeyCtrl | (vk::kF1 + 4);
+constexpr std::uint16_t kCtrlF6 = kHotKeyCtrl | (vk::kF1 + 5);
 
 void Xdotool(const QStringList& arguments) {
   RunTool("xdotool", arguments);
@@ -66,85 +72,145 @@ class OtherClient {
   static inline int errors_ = 0;
 };
 
+// Every key press the server handles, auto-repeats included, as its RECORD extension reports
+// them: a repeat goes to the client whose grab it activates and to nobody else.
+class KeyPressRecorder {
+ public:
+  KeyPressRecorder() : control_(XOpenDisplay(nullptr)), data_(XOpenDisplay(nullptr)) {
+    XRecordRange* range = XRecordAllocRange();
+    range->device_events.first = KeyPress;
+    range->device_events.last = KeyPress;
+    XRecordClientSpec clients = XRecordAllClients;
+    context_ = XRecordCreateContext(control_, 0, &clients, 1, &range, 1);
+    XFree(range);
+    XSync(control_, False);
+    XRecordEnableContextAsync(data_, context_, &Intercept, reinterpret_cast<XPointer>(this));
+    started_ = WaitFor([this] {
+      XRecordProcessReplies(data_);
+      return recording_;
+    });
+  }
+  ~KeyPressRecorder() {
+    XRecordDisableContext(control_, context_);
+    XRecordFreeContext(control_, context_);
+    XSync(control_, False);
+    XCloseDisplay(data_);
+    XCloseDisplay(control_);
+  }
+  KeyPressRecorder(const KeyPressRecorder&) = delete;
+  KeyPressRecorder& operator=(const KeyPressRecorder&) = delete;
+
+  bool Started() const { return started_; }
+  int Presses(KeySym keysym) {
+    XRecordProcessReplies(data_);
+    return presses_[XKeysymToKeycode(control_, keysym)];
+  }
+
+ private:
+  static void Intercept(XPointer self, XRecordInterceptData* data) {
+    auto* recorder = reinterpret_cast<KeyPressRecorder*>(self);
+    if (data->category == XRecordStartOfData) recorder->recording_ = true;
+    if (data->category == XRecordFromServer && (data->data[0] & 0x7F) == KeyPress) {
+      ++recorder->presses_[data->data[1]];
+    }
+    XRecordFreeData(data);
+  }
+
+  Display* control_;
+  Display* data_;  // the recording's replies arrive here
+  XRecordContext context_ = 0;
+  bool recording_ = false;
+  bool started_ = false;
+  std::map<unsigned, int> presses_;  // by keycode
+};
+
 class X11HotKeyRegistrarTest : public ::testing::Test {
  protected:
-  void TearDown() override { Settle(50ms); }
-
-  // Registers `code` with a handler that counts its calls and checks the thread it runs on.
-  std::optional<int> RegisterCounting(std::uint16_t code) {
-    return registrar.Register(code, [this] {
-      ++presses;
+  // Registers `code` with a handler that writes `name` down and checks the thread it runs on.
+  std::optional<int> RegisterLogging(std::uint16_t code, const std::string& name) {
+    return registrar.Register(code, [this, name] {
+      calls.push_back(name);
       onUserInterfaceThread = QThread::currentThread() == QCoreApplication::instance()->thread();
     });
   }
 
+  // Waits for a call of `name`. The X server sends a client its key events in order, so every
+  // call that an earlier key could have made has been made by then.
+  bool WaitForCall(const std::string& name, std::size_t count = 1) {
+    return WaitFor([&] {
+      return static_cast<std::size_t>(std::count(calls.begin(), calls.end(), name)) >= count;
+    });
+  }
+
   X11HotKeyRegistrar registrar;
-  int presses = 0;
+  Calls calls;
   bool onUserInterfaceThread = false;
 };
 
 TEST_F(X11HotKeyRegistrarTest, APressCallsTheHandlerOnceOnTheUserInterfaceThread) {
-  const std::optional<int> identifier = RegisterCounting(kCtrlBackspace);
+  const std::optional<int> identifier = RegisterLogging(kCtrlBackspace, "reading");
   ASSERT_TRUE(identifier.has_value());
   EXPECT_GT(*identifier, 0);
-
-  Xdotool({"key", "ctrl+BackSpace"});
-  EXPECT_TRUE(WaitFor([&] { return presses == 1; }));
-  Settle(300ms);
-  EXPECT_EQ(presses, 1);
-  EXPECT_TRUE(onUserInterfaceThread);
+  ASSERT_TRUE(RegisterLogging(kCtrlF5, "sentinel").has_value());
 
   // Other combinations of the same key are not this hot key.
-  Xdotool({"key", "BackSpace", "shift+ctrl+BackSpace", "alt+ctrl+BackSpace"});
-  Settle(300ms);
-  EXPECT_EQ(presses, 1);
+  Xdotool({"key", "ctrl+BackSpace", "BackSpace", "shift+ctrl+BackSpace", "alt+ctrl+BackSpace",
+           "ctrl+F5"});
+  ASSERT_TRUE(WaitForCall("sentinel"));
+  EXPECT_EQ(calls, (Calls{"reading", "sentinel"}));
+  EXPECT_TRUE(onUserInterfaceThread);
 
   Xdotool({"key", "ctrl+BackSpace"});
-  EXPECT_TRUE(WaitFor([&] { return presses == 2; }));
+  EXPECT_TRUE(WaitForCall("reading", 2));
 }
 
 TEST_F(X11HotKeyRegistrarTest, WorksWhateverTheLockKeysSay) {
-  ASSERT_TRUE(RegisterCounting(kCtrlBackspace).has_value());
+  ASSERT_TRUE(RegisterLogging(kCtrlBackspace, "reading").has_value());
   OtherClient observer;
   Xdotool({"key", "Num_Lock"});
   ASSERT_NE(observer.LockedModifiers() & Mod2Mask, 0u) << "NumLock did not come on";
   Xdotool({"key", "ctrl+BackSpace"});
-  EXPECT_TRUE(WaitFor([&] { return presses == 1; }));
+  EXPECT_TRUE(WaitForCall("reading", 1));
 
   Xdotool({"key", "Caps_Lock"});
   ASSERT_NE(observer.LockedModifiers() & LockMask, 0u) << "CapsLock did not come on";
   Xdotool({"key", "ctrl+BackSpace"});
-  EXPECT_TRUE(WaitFor([&] { return presses == 2; }));
+  EXPECT_TRUE(WaitForCall("reading", 2));
 
   Xdotool({"key", "Num_Lock"});
   Xdotool({"key", "ctrl+BackSpace"});
-  EXPECT_TRUE(WaitFor([&] { return presses == 3; }));
+  EXPECT_TRUE(WaitForCall("reading", 3));
   Xdotool({"key", "Caps_Lock"});
   EXPECT_EQ(observer.LockedModifiers() & (Mod2Mask | LockMask), 0u);
 }
 
 TEST_F(X11HotKeyRegistrarTest, AHeldKeyDoesNotCallTheHandlerAgain) {
-  ASSERT_TRUE(RegisterCounting(kCtrlBackspace).has_value());
+  ASSERT_TRUE(RegisterLogging(kCtrlBackspace, "reading").has_value());
+  ASSERT_TRUE(RegisterLogging(kCtrlF5, "sentinel").has_value());
+  KeyPressRecorder recorder;
+  ASSERT_TRUE(recorder.Started());
   Xdotool({"keydown", "ctrl+BackSpace"});
-  ASSERT_TRUE(WaitFor([&] { return presses == 1; }));
-  // Longer than the server's auto-repeat delay, and one more press of the held key besides.
-  Settle(1200ms);
+  ASSERT_TRUE(WaitForCall("reading"));
+  // The server repeats the held key, and one more press of it comes besides; then F5 with the
+  // Control key still down.
+  ASSERT_TRUE(WaitFor([&] { return recorder.Presses(XK_BackSpace) >= 3; }))
+      << "the server did not repeat the held key";
   Xdotool({"keydown", "BackSpace"});
-  Settle(300ms);
+  Xdotool({"key", "F5"});
+  ASSERT_TRUE(WaitForCall("sentinel"));
   Xdotool({"keyup", "BackSpace", "keyup", "ctrl"});
-  Settle(200ms);
-  EXPECT_EQ(presses, 1);
+  EXPECT_EQ(calls, (Calls{"reading", "sentinel"}));
 
   // Once let go, the next press counts again.
   Xdotool({"key", "ctrl+BackSpace"});
-  EXPECT_TRUE(WaitFor([&] { return presses == 2; }));
+  EXPECT_TRUE(WaitForCall("reading", 2));
 }
 
 TEST_F(X11HotKeyRegistrarTest, RefusesWhatAnotherClientHoldsAndKeepsNothingOfIt) {
   OtherClient other;
   // The other client holds the combination in one lock state only.
   ASSERT_TRUE(other.Grab(XK_F5, ControlMask | Mod2Mask));
-  EXPECT_FALSE(RegisterCounting(kCtrlF5).has_value());
+  EXPECT_FALSE(RegisterLogging(kCtrlF5, "refused").has_value());
 
   // The lock states that had been granted were given back.
   OtherClient third;
@@ -153,26 +219,28 @@ TEST_F(X11HotKeyRegistrarTest, RefusesWhatAnotherClientHoldsAndKeepsNothingOfIt)
 }
 
 TEST_F(X11HotKeyRegistrarTest, RefusesItsOwnCombinationTwiceAndReleasesItOnUnregister) {
-  const std::optional<int> first = RegisterCounting(kCtrlF5);
+  const std::optional<int> first = RegisterLogging(kCtrlF5, "first");
   ASSERT_TRUE(first.has_value());
-  EXPECT_FALSE(RegisterCounting(kCtrlF5).has_value());
+  EXPECT_FALSE(RegisterLogging(kCtrlF5, "again").has_value());
   OtherClient other;
   EXPECT_FALSE(other.Grab(XK_F5, ControlMask | LockMask));
 
   registrar.Unregister(*first);
-  const std::optional<int> second = RegisterCounting(kCtrlF5);
+  const std::optional<int> second = RegisterLogging(kCtrlF5, "second");
   ASSERT_TRUE(second.has_value());
   EXPECT_NE(*second, *first);  // a new identifier each time
   EXPECT_GT(*second, 0);
   registrar.Unregister(*second);
-  Settle(50ms);
-  EXPECT_TRUE(other.Grab(XK_F5, ControlMask));
-  EXPECT_TRUE(other.Grab(XK_F5, ControlMask | LockMask | Mod2Mask));
 
   // An unregistered hot key calls nothing.
-  Xdotool({"key", "ctrl+F5"});
-  Settle(200ms);
-  EXPECT_EQ(presses, 0);
+  ASSERT_TRUE(RegisterLogging(kCtrlF6, "sentinel").has_value());
+  Xdotool({"key", "ctrl+F5", "ctrl+F6"});
+  ASSERT_TRUE(WaitForCall("sentinel"));
+  EXPECT_EQ(calls, (Calls{"sentinel"}));
+
+  // Once Unregister returns, the combination is free for other programs.
+  EXPECT_TRUE(other.Grab(XK_F5, ControlMask));
+  EXPECT_TRUE(other.Grab(XK_F5, ControlMask | LockMask | Mod2Mask));
 }
 
 TEST_F(X11HotKeyRegistrarTest, KeysOfEveryKindCanBeHotKeys) {
@@ -197,7 +265,7 @@ TEST_F(X11HotKeyRegistrarTest, KeysOfEveryKindCanBeHotKeys) {
     EXPECT_TRUE(WaitFor([&] { return hits[i] == 1; }));
   }
   // A key without a name cannot be grabbed.
-  EXPECT_FALSE(RegisterCounting(kHotKeyCtrl | 0xFF).has_value());
+  EXPECT_FALSE(RegisterLogging(kHotKeyCtrl | 0xFF, "nameless").has_value());
 }
 
 TEST(X11KeySymbolsTest, NamesTheKeysOfHotKeyTexts) {

@@ -6,9 +6,9 @@
 
 namespace parlino::testing {
 
-// 0 to max_length units drawn from `alphabet`.
-inline Text RandomText(std::mt19937& random, std::u16string_view alphabet, std::size_t max_length) {
-  std::uniform_int_distribution<std::size_t> length(0, max_length);
+// 0 to maxLength units drawn from `alphabet`.
+inline Text RandomText(std::mt19937& random, std::u16string_view alphabet, std::size_t maxLength) {
+  std::uniform_int_distribution<std::size_t> length(0, maxLength);
   std::uniform_int_distribution<std::size_t> pick(0, alphabet.size() - 1);
   Text text(length(random), u' ');
   for (char16_t& c : text) c = alphabet[pick(random)];

@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 
 #include "tests/fakes/cp1252_code_page.h"
@@ -15,6 +16,7 @@
 namespace parlino::reading {
 namespace {
 
+using speech::VoiceGeneration;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
@@ -68,6 +70,7 @@ class ReadingControllerTest : public ::testing::Test {
   ReadingControllerTest() {
     clipboard.journal = &log();
     keyboard.journal = &log();
+    primary.journal = &log();
     defaultVoice.names = {u"Anna (SAPI5)", u"Bob (SAPI5)"};
     defaultVoice.selected = 0;
   }
@@ -113,8 +116,9 @@ class ReadingControllerTest : public ::testing::Test {
   testing::FakeClipboard clipboard;
   testing::FakeFocusCopy focusCopy;
   testing::FakeKeyboardInput keyboard;
+  testing::FakePrimarySelection primary;
   testing::VirtualClock clock;
-  SelectedTextCapture capture{{clipboard, focusCopy, keyboard, clock, pump},
+  SelectedTextCapture capture{{clipboard, focusCopy, keyboard, clock, pump, &primary},
                               [](TextView raw) { return Text(raw); }};
   FakeReadingView view;
   testing::FakeBeeper beeper;
@@ -131,7 +135,23 @@ TEST_F(ReadingControllerTest, ModernDefaultVoiceReadsOnAFreshObject) {
                                  "restore", "Release", "CreateVoice", "SelectDefaultVoice",
                                  "Speak  2", "Speak Hello there 1"));
   EXPECT_EQ(beeper.beeps, 0);
-  EXPECT_EQ(Controller().ReadingEngine, 0);
+  EXPECT_EQ(Controller().ReadingEngine, std::nullopt);
+}
+
+TEST_F(ReadingControllerTest, HighlightedTextIsReadWithTheDefaultVoiceAndNoCopy) {
+  sapi5.Connect();
+  primary.highlighted = u"Highlighted here";
+  Controller().ReadHighlightedText();
+  EXPECT_THAT(log(),
+              ElementsAre("CreateVoice", "SelectDefaultVoice", "primary", "Release", "CreateVoice",
+                          "SelectDefaultVoice", "Speak  2", "Speak Highlighted here 1"));
+  EXPECT_EQ(beeper.beeps, 0);
+
+  // A request while the primary selection is read is ignored, as during a copy.
+  primary.whileReading = [&] { Controller().ReadHighlightedText(); };
+  Controller().ReadHighlightedText();
+  EXPECT_EQ(std::count(log().begin(), log().end(), "primary"), 2);
+  EXPECT_EQ(beeper.beeps, 0);
 }
 
 TEST_F(ReadingControllerTest, LegacyDefaultVoiceSpeaksAnsiText) {
@@ -203,7 +223,7 @@ TEST_P(ModernSlot, ReadsWithTheSlotsValues) {
   Controller().SelectSlot(3);
   EXPECT_EQ(VoiceCalls(), GetParam().calls);
   EXPECT_EQ(beeper.beeps, GetParam().beeps);
-  EXPECT_EQ(Controller().ReadingEngine, 5);
+  EXPECT_EQ(Controller().ReadingEngine, VoiceGeneration::Sapi5);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -244,7 +264,7 @@ TEST_F(ReadingControllerTest, LegacySlotSelectsItsEngineWithItsValues) {
   EXPECT_THAT(mike.texts, ElementsAre(std::string("slot text\0", 10)));
   EXPECT_EQ(mike.mode.speed.value, 200u);
   EXPECT_EQ(mike.mode.pitch.value, 130u);
-  EXPECT_EQ(Controller().ReadingEngine, 4);
+  EXPECT_EQ(Controller().ReadingEngine, VoiceGeneration::Sapi4);
 }
 
 TEST_F(ReadingControllerTest, SlotOfAMissingGenerationReadsNothingSilently) {
@@ -252,7 +272,7 @@ TEST_F(ReadingControllerTest, SlotOfAMissingGenerationReadsNothingSilently) {
   Controller().SelectSlot(0);
   EXPECT_EQ(keyboard.copies, 0);
   EXPECT_EQ(beeper.beeps, 0);
-  EXPECT_EQ(Controller().ReadingEngine, 4);
+  EXPECT_EQ(Controller().ReadingEngine, VoiceGeneration::Sapi4);
 }
 
 TEST_F(ReadingControllerTest, DefaultReadingAfterASlotCarriesNoPitch) {
@@ -301,25 +321,25 @@ TEST_F(ReadingControllerTest, StatesFollowEventsAndTheToggle) {
 
 TEST_F(ReadingControllerTest, EndWhilePausedKeepsTheSlotsGeneration) {
   auto& reading = Controller();
-  reading.ReadingEngine = 4;
+  reading.ReadingEngine = VoiceGeneration::Sapi4;
   reading.SpeechStarted();
   reading.Stopreading1Click();
   reading.SpeechEnded();
   EXPECT_TRUE(reading.ReadingPaused);
-  EXPECT_EQ(reading.ReadingEngine, 4);
+  EXPECT_EQ(reading.ReadingEngine, VoiceGeneration::Sapi4);
 
   reading.ReadingPaused = false;
   reading.SpeechStarted();
   reading.SpeechEnded();
-  EXPECT_EQ(reading.ReadingEngine, 0);
+  EXPECT_EQ(reading.ReadingEngine, std::nullopt);
 }
 
 TEST_F(ReadingControllerTest, ToggleActsOnThePausedSlotsGeneration) {
   AddLegacyModes();
   sapi4->SelectEngine(u"Mary");
   auto& reading = Controller();
-  reading.ReadingEngine = 4;  // a legacy slot reading was paused and abandoned
-  defaultVoice.selected = 2;  // the default voice is modern
+  reading.ReadingEngine = VoiceGeneration::Sapi4;  // a legacy slot reading was paused and abandoned
+  defaultVoice.selected = 2;                       // the default voice is modern
   reading.SpeechStarted();
   reading.Stopreading1Click();
   EXPECT_THAT(legacyEngines.instances.back()->calls, ::testing::Contains("AudioPause"));

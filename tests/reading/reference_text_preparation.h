@@ -16,21 +16,21 @@ inline Text ReferenceFold(TextView text) {
 }
 
 inline Text ReferenceReplaceAll(TextView find, TextView replacement, TextView source,
-                                bool ignore_case) {
-  const auto compared = [ignore_case](TextView text) {
-    return ignore_case ? ReferenceFold(text) : Text(text);
+                                bool ignoreCase) {
+  const auto compared = [ignoreCase](TextView text) {
+    return ignoreCase ? ReferenceFold(text) : Text(text);
   };
   Text result(source);
   if (find.empty()) return result;
   const Text word = compared(find);
   // A replacement holding its word beyond its first character would be found forever.
-  const bool after_insert = compared(replacement).find(word, 1) != Text::npos;
+  const bool afterInsert = compared(replacement).find(word, 1) != Text::npos;
   std::size_t offset = 0;
   for (;;) {
     const std::size_t p = compared(result).find(word, offset);
     if (p == Text::npos) return result;
     result = result.substr(0, p) + Text(replacement) + result.substr(p + find.size());
-    offset = after_insert ? p + replacement.size() : p + 1;
+    offset = afterInsert ? p + replacement.size() : p + 1;
   }
 }
 
@@ -42,7 +42,7 @@ inline Text ReferencePrepareText(Text text, const reading::PronunciationSettings
   }
   if (settings.WordsCorrections()) {
     for (const auto& row : settings.Corrections()) {
-      text = ReferenceReplaceAll(row.word, row.pronunciation, text, row.case_mark == u"No");
+      text = ReferenceReplaceAll(row.word, row.pronunciation, text, row.caseMark == u"No");
     }
   }
   return text;

@@ -20,19 +20,19 @@ struct Case {
   const char16_t* find;
   const char16_t* replacement;
   const char16_t* source;
-  bool ignore_case;
+  bool ignoreCase;
   const char16_t* expected;
 };
 
 std::string Describe(const Case& c) {
   return "find '" + ToUtf8(c.find) + "' replacement '" + ToUtf8(c.replacement) + "' source '" +
-         ToUtf8(c.source) + (c.ignore_case ? "' ignoring case" : "' exactly");
+         ToUtf8(c.source) + (c.ignoreCase ? "' ignoring case" : "' exactly");
 }
 
 // Feeds the source in pieces whose lengths come from `cuts`, one after another, cycling.
-Text ReplaceInPieces(TextView find, TextView replacement, TextView source, bool ignore_case,
+Text ReplaceInPieces(TextView find, TextView replacement, TextView source, bool ignoreCase,
                      const std::vector<std::size_t>& cuts) {
-  ReplaceStream stream(find, replacement, ignore_case);
+  ReplaceStream stream(find, replacement, ignoreCase);
   Text out;
   std::size_t start = 0;
   for (std::size_t n = 0;; ++n) {
@@ -47,8 +47,8 @@ Text ReplaceInPieces(TextView find, TextView replacement, TextView source, bool 
 }
 
 Text Replace(const Case& c) {
-  return c.ignore_case ? ReplaceAllIgnoreCase(c.find, c.replacement, c.source)
-                       : ReplaceAll(c.find, c.replacement, c.source);
+  return c.ignoreCase ? ReplaceAllIgnoreCase(c.find, c.replacement, c.source)
+                      : ReplaceAll(c.find, c.replacement, c.source);
 }
 
 TEST(ReplaceAll, ScanRule) {
@@ -95,10 +95,10 @@ TEST(ReplaceAll, ScanRule) {
   for (const Case& c : cases) {
     SCOPED_TRACE(Describe(c));
     EXPECT_EQ(ToUtf8(Replace(c)), ToUtf8(c.expected));
-    EXPECT_EQ(ToUtf8(ReferenceReplaceAll(c.find, c.replacement, c.source, c.ignore_case)),
+    EXPECT_EQ(ToUtf8(ReferenceReplaceAll(c.find, c.replacement, c.source, c.ignoreCase)),
               ToUtf8(c.expected));
     for (const std::vector<std::size_t>& cuts : {std::vector<std::size_t>{1}, {0, 2, 1}}) {
-      EXPECT_EQ(ToUtf8(ReplaceInPieces(c.find, c.replacement, c.source, c.ignore_case, cuts)),
+      EXPECT_EQ(ToUtf8(ReplaceInPieces(c.find, c.replacement, c.source, c.ignoreCase, cuts)),
                 ToUtf8(c.expected));
     }
   }
@@ -111,21 +111,21 @@ TEST(ReplaceAll, AgreesWithTheReferenceOnRandomCases) {
   std::uniform_int_distribution<std::size_t> piece(0, 7);
   const std::u16string_view alphabets[] = {u"ab", u"aAbB ", u"aA\u00E9\u00C9"};
   for (int round = 0; round < 30000; ++round) {
-    const bool ignore_case = round % 2 == 0;
+    const bool ignoreCase = round % 2 == 0;
     const std::u16string_view alphabet = alphabets[round % 3];
     const Text find = RandomText(random, alphabet, 6);
     const Text replacement = RandomText(random, alphabet, 6);
     const Text source = RandomText(random, alphabet, round % 4 == 0 ? 60 : 12);
-    const Text actual = ignore_case ? ReplaceAllIgnoreCase(find, replacement, source)
-                                    : ReplaceAll(find, replacement, source);
-    const Text expected = ReferenceReplaceAll(find, replacement, source, ignore_case);
+    const Text actual = ignoreCase ? ReplaceAllIgnoreCase(find, replacement, source)
+                                   : ReplaceAll(find, replacement, source);
+    const Text expected = ReferenceReplaceAll(find, replacement, source, ignoreCase);
     ASSERT_EQ(ToUtf8(actual), ToUtf8(expected))
-        << Describe({find.c_str(), replacement.c_str(), source.c_str(), ignore_case, nullptr});
+        << Describe({find.c_str(), replacement.c_str(), source.c_str(), ignoreCase, nullptr});
     // The same text in random pieces, empty ones included, must give the same result.
     const std::vector<std::size_t> cuts = {piece(random), piece(random), piece(random) + 1};
-    ASSERT_EQ(ToUtf8(ReplaceInPieces(find, replacement, source, ignore_case, cuts)),
+    ASSERT_EQ(ToUtf8(ReplaceInPieces(find, replacement, source, ignoreCase, cuts)),
               ToUtf8(expected))
-        << Describe({find.c_str(), replacement.c_str(), source.c_str(), ignore_case, nullptr})
+        << Describe({find.c_str(), replacement.c_str(), source.c_str(), ignoreCase, nullptr})
         << " in pieces of " << cuts[0] << ", " << cuts[1] << ", " << cuts[2];
   }
 }

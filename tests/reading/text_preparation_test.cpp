@@ -23,9 +23,9 @@ constexpr char16_t kDefaultIgnored[] = u"*\\/\"`_~:'";
 FakePronunciationSettings Settings(bool ignore, Text ignored, bool corrections,
                                    std::vector<Correction> rows) {
   FakePronunciationSettings settings;
-  settings.ignore_characters = ignore;
-  settings.ignored_characters = std::move(ignored);
-  settings.words_corrections = corrections;
+  settings.ignoreCharacters = ignore;
+  settings.ignoredCharacters = std::move(ignored);
+  settings.wordsCorrections = corrections;
   settings.rows = std::move(rows);
   return settings;
 }
@@ -38,9 +38,9 @@ struct Case {
 };
 
 TEST(PrepareText, IgnoredCharactersThenCorrections) {
-  const std::vector<Correction> sql_no = {{u"sql", u"sequel", u"No"}};
+  const std::vector<Correction> sqlNo = {{u"sql", u"sequel", u"No"}};
   const Case cases[] = {
-      {"both switches off", Settings(false, kDefaultIgnored, false, sql_no), u"\t SQL: a\\b \r\n",
+      {"both switches off", Settings(false, kDefaultIgnored, false, sqlNo), u"\t SQL: a\\b \r\n",
        u"\t SQL: a\\b \r\n"},
       {"default ignored characters", Settings(true, kDefaultIgnored, false, {}),
        u"C:\\data\\file_1.txt", u"C  data file 1.txt"},
@@ -48,7 +48,7 @@ TEST(PrepareText, IgnoredCharactersThenCorrections) {
        u"         !"},
       {"duplicates and a space in the list", Settings(true, u"aa  a", false, {}), u"banana",
        u"b n n "},
-      {"corrections only", Settings(false, kDefaultIgnored, true, sql_no), u"My_SQL", u"My_sequel"},
+      {"corrections only", Settings(false, kDefaultIgnored, true, sqlNo), u"My_SQL", u"My_sequel"},
       {"a word with an ignored character never matches",
        Settings(true, kDefaultIgnored, true, {{u"file_name", u"file", u"Yes"}}), u"file_name",
        u"file name"},
@@ -65,7 +65,7 @@ TEST(PrepareText, IgnoredCharactersThenCorrections) {
       {"empty word and self-containing rows",
        Settings(false, u"", true, {{u"", u"x", u"Yes"}, {u"e", u"ee", u"No"}, {u"", u"", u"No"}}),
        u"EeE", u"eeeeee"},
-      {"empty text with everything on", Settings(true, kDefaultIgnored, true, sql_no), u"", u""},
+      {"empty text with everything on", Settings(true, kDefaultIgnored, true, sqlNo), u"", u""},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -81,14 +81,14 @@ TEST(PrepareText, AgreesWithTheReferenceOnRandomSettings) {
   const std::u16string_view alphabet = u"aAbB _:";
   const char16_t* const marks[] = {u"Yes", u"No", u"no", u""};
   std::uniform_int_distribution<int> coin(0, 1);
-  std::uniform_int_distribution<std::size_t> row_count(0, 8);
+  std::uniform_int_distribution<std::size_t> rowCount(0, 8);
   std::uniform_int_distribution<std::size_t> mark(0, 3);
   for (int round = 0; round < 5000; ++round) {
     FakePronunciationSettings settings;
-    settings.ignore_characters = coin(random) == 1;
-    settings.ignored_characters = RandomText(random, alphabet, 3);
-    settings.words_corrections = coin(random) == 1;
-    for (std::size_t n = row_count(random); n > 0; --n) {
+    settings.ignoreCharacters = coin(random) == 1;
+    settings.ignoredCharacters = RandomText(random, alphabet, 3);
+    settings.wordsCorrections = coin(random) == 1;
+    for (std::size_t n = rowCount(random); n > 0; --n) {
       settings.rows.push_back(
           {RandomText(random, alphabet, 4), RandomText(random, alphabet, 6), marks[mark(random)]});
     }
@@ -96,13 +96,13 @@ TEST(PrepareText, AgreesWithTheReferenceOnRandomSettings) {
     ASSERT_EQ(ToUtf8(PrepareText(raw, settings)), ToUtf8(ReferencePrepareText(raw, settings)))
         << "round " << round;
 
-    FakePronunciationSettings corrections_only = settings;
-    corrections_only.ignore_characters = false;
-    corrections_only.words_corrections = true;
-    const Text expected = ReferencePrepareText(raw, corrections_only);
-    for (const std::size_t piece_length : {1, 2, 5, 16}) {
-      ASSERT_EQ(ToUtf8(ApplyCorrections(raw, settings.rows, piece_length)), ToUtf8(expected))
-          << "round " << round << " in pieces of " << piece_length;
+    FakePronunciationSettings correctionsOnly = settings;
+    correctionsOnly.ignoreCharacters = false;
+    correctionsOnly.wordsCorrections = true;
+    const Text expected = ReferencePrepareText(raw, correctionsOnly);
+    for (const std::size_t pieceLength : {1, 2, 5, 16}) {
+      ASSERT_EQ(ToUtf8(ApplyCorrections(raw, settings.rows, pieceLength)), ToUtf8(expected))
+          << "round " << round << " in pieces of " << pieceLength;
     }
   }
 }
@@ -112,9 +112,9 @@ TEST(PrepareText, LongTextAgreesWithTheReference) {
   std::mt19937 random(11);
   const std::u16string_view alphabet = u"aAbB _:xyz";
   FakePronunciationSettings settings;
-  settings.ignore_characters = true;
-  settings.ignored_characters = u":";
-  settings.words_corrections = true;
+  settings.ignoreCharacters = true;
+  settings.ignoredCharacters = u":";
+  settings.wordsCorrections = true;
   settings.rows = {{u"ab", u"ba", u"No"},   {u"b a", u"", u"Yes"}, {u"AA", u"a a", u"No"},
                    {u"aba", u"ab", u"No"},  {u"B", u"bb", u"Yes"}, {u"_ _", u"__", u"Yes"},
                    {u"bab", u"xbab", u"No"}};

@@ -17,7 +17,7 @@ TEST(SayOptionsTest, ReadsEveryOptionInBothForms) {
   EXPECT_EQ(options.volume, 60);
   EXPECT_EQ(options.pitch, 3);
   EXPECT_EQ(options.words, (std::vector<std::string>{"hello", "--world"}));
-  EXPECT_TRUE(ParseSayOptions({"--list-voices"}).list_voices);
+  EXPECT_TRUE(ParseSayOptions({"--list-voices"}).listVoices);
   EXPECT_TRUE(ParseSayOptions({"-h"}).help);
   const SayOptions defaults = ParseSayOptions({});
   EXPECT_EQ(defaults.rate, 0);
@@ -51,6 +51,28 @@ TEST(SayOptionsTest, SpeaksTheWordsOrElseTheInputWithThePitchInFront) {
   EXPECT_EQ(SpokenText(ParseSayOptions({"two", "words"}), input), u"two words");
   EXPECT_EQ(SpokenText(ParseSayOptions({"--pitch", "-5"}), input),
             u"<pitch middle=\"-5\">from input\n");
+}
+
+TEST(SayOptionsTest, PlacesTheStepsOnALegacyVoicesOwnRange) {
+  // Speeds of 80 .. 200 .. 500 words per minute.
+  EXPECT_EQ(LegacyValue(0, 80, 200, 500), 200u);
+  EXPECT_EQ(LegacyValue(-10, 80, 200, 500), 80u);
+  EXPECT_EQ(LegacyValue(10, 80, 200, 500), 500u);
+  EXPECT_EQ(LegacyValue(-5, 80, 200, 500), 140u);
+  EXPECT_EQ(LegacyValue(3, 80, 200, 500), 290u);
+  EXPECT_EQ(LegacyValue(7, 98, 98, 98), 98u);  // a pitch the voice cannot change
+}
+
+TEST(SayOptionsTest, FindsAVoiceByItsListedNameOrAModernOneWithoutItsMark) {
+  const std::vector<Text> names = {u"Flite kal", u"Flite slt", u"English (SAPI5)",
+                                   u"Flite slt (SAPI5)"};
+  EXPECT_EQ(FindVoice(names, 2, "Flite slt"), 1u);
+  EXPECT_EQ(FindVoice(names, 2, "flite KAL"), 0u);
+  EXPECT_EQ(FindVoice(names, 2, "English (SAPI5)"), 2u);
+  EXPECT_EQ(FindVoice(names, 2, "english"), 2u);
+  EXPECT_EQ(FindVoice(names, 2, "Flite slt (SAPI5)"), 3u);
+  EXPECT_FALSE(FindVoice(names, 2, "Flite"));
+  EXPECT_FALSE(FindVoice(names, 2, "Flite kal (SAPI5)"));  // a legacy name has no mark
 }
 
 }  // namespace

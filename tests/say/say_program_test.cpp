@@ -47,16 +47,24 @@ TEST(SayProgramTest, SpeaksItsArgumentsOrItsInputAndExits) {
   EXPECT_EQ(spoken.status, 0) << spoken.output;
   const std::size_t words = SoundingSamples(dir);
   EXPECT_GT(words, 4000u);
-  const SayRun from_input = RunSay(dir, "--volume 100", "hello world, read from the input");
-  EXPECT_EQ(from_input.status, 0) << from_input.output;
+  const SayRun fromInput = RunSay(dir, "--volume 100", "hello world, read from the input");
+  EXPECT_EQ(fromInput.status, 0) << fromInput.output;
   EXPECT_GT(SoundingSamples(dir), words);
 }
 
-TEST(SayProgramTest, ListsTheVoices) {
+TEST(SayProgramTest, ListsBothGenerationsAndSpeaksWithALegacyVoice) {
   TempDir dir;
   const SayRun run = RunSay(dir, "--list-voices");
   EXPECT_EQ(run.status, 0);
-  EXPECT_NE(run.output.find("\nEnglish (Great Britain)\n"), std::string::npos) << run.output;
+  EXPECT_TRUE(run.output.starts_with("Flite kal\nFlite kal16\nFlite awb\nFlite rms\nFlite slt\n"))
+      << run.output;
+  EXPECT_NE(run.output.find("\nEnglish (Great Britain) (SAPI5)\n"), std::string::npos)
+      << run.output;
+
+  const SayRun legacy =
+      RunSay(dir, "--voice 'flite slt' --rate 5 --pitch -3 --volume 80", "hello world");
+  EXPECT_EQ(legacy.status, 0) << legacy.output;
+  EXPECT_GT(SoundingSamples(dir), 4000u);
 }
 
 TEST(SayProgramTest, FailsClearlyOnBadOptionsAndUnknownVoices) {

@@ -3,12 +3,16 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "platform/linux/no_legacy_engines.h"
+#include <cstdlib>
+
+#include "platform/linux/flite_engine_server.h"
+#include "platform/linux/flite_library.h"
 #include "platform/linux/utf8_code_page.h"
 #include "platform/platform_error.h"
 #include "speech/sapi4/ansi_text.h"
 #include "tests/fakes/cp1252_code_page.h"
 #include "tests/fakes/fake_legacy_engines.h"
+#include "tests/fakes/fake_message_pump.h"
 
 namespace parlino::speech {
 namespace {
@@ -101,13 +105,44 @@ INSTANTIATE_TEST_SUITE_P(
                       EnumerationCase{"fails_after_two", false, 2, 2, false},
                       EnumerationCase{"lists_all", false, std::nullopt, 4, true}));
 
-TEST(TMSpeechLinuxTest, ListsNoEngineAndRaisesNothing) {
-  platform::linux_impl::NoLegacyEngines server;
+// On Linux the engines are Flite's voices: the component finds each one's own limits by
+// probing, and speaks through it with both notifications.
+TEST(TMSpeechLinuxTest, ListsTheFliteVoicesFindsTheirLimitsAndSpeaks) {
+  setenv("SDL_AUDIODRIVER", "disk", 1);
+  setenv("SDL_DISKAUDIOFILE", "/dev/null", 1);
+  setenv("SDL_DISKAUDIODELAY", "0", 1);
+  testing::FakeMessagePump pump;
   platform::linux_impl::Utf8CodePage codePage;
+  platform::linux_impl::FliteEngineServer server(pump, codePage);
   TMSpeech speech(server, codePage);
   EXPECT_TRUE(speech.Initialized());
-  EXPECT_TRUE(speech.Engines().empty());
-  ExpectRaises([&] { speech.SelectEngine(u"Any"); }, "Specified Speech Engine not found");
+  const auto& voices = platform::linux_impl::FliteLibrary::Instance().voices();
+  ASSERT_EQ(speech.Engines().size(), 5u);
+  ASSERT_EQ(voices.size(), 5u);
+  for (std::size_t i = 0; i < voices.size(); ++i) {
+    const auto& voice = voices[i];
+    speech.SelectEngine(speech.Engines()[i]);
+    ASSERT_TRUE(speech.Selected()) << voice.name;
+    EXPECT_EQ(speech.Speaker(), FromUtf8("Flite " + voice.name));
+    EXPECT_EQ(speech.Gender(), voice.gender == 1 ? u"FEMALE" : u"MALE");
+    EXPECT_EQ(speech.MinSpeed(), voice.minSpeed);
+    EXPECT_EQ(speech.MaxSpeed(), voice.maxSpeed);
+    EXPECT_EQ(speech.MinPitch(), voice.minPitch);
+    EXPECT_EQ(speech.MaxPitch(), voice.maxPitch);
+    EXPECT_EQ(speech.GetSpeed(), voice.normalSpeed);
+    EXPECT_EQ(speech.GetPitch(), voice.normalPitch);
+    EXPECT_EQ(speech.GetVolume(), 100);
+    speech.SetVolume(50);
+    EXPECT_EQ(speech.GetVolume(), 49);
+  }
+  std::vector<std::string> events;
+  speech.OnStart = [&](TMSpeech&) { events.push_back("start"); };
+  speech.OnStop = [&](TMSpeech&) { events.push_back("stop"); };
+  speech.SelectEngine(speech.Engines()[0]);
+  speech.Text = {ToAnsiText(codePage, u"hello world")};
+  speech.Speak();
+  ASSERT_TRUE(pump.RunUntil([&] { return events.size() == 2; }));
+  EXPECT_THAT(events, ElementsAre("start", "stop"));
 }
 
 TEST_F(TMSpeechTest, SelectsTheFirstModeOfAName) {

@@ -1,0 +1,132 @@
+#include "slots/slot_file.h"
+
+#include <system_error>
+
+#include "platform/hot_key_registrar.h"
+#include "platform/platform_error.h"
+
+namespace parlino::voice_slots {
+namespace {
+
+bool IsBlank(char16_t c) {
+  return c == u' ' || c == u'\t';
+}
+
+TextView TrimBlanks(TextView text) {
+  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+  return text;
+}
+
+// The section name of a header line, or nothing for any other line: the same reading as the
+// profile store's, so that a header written by hand in another case or with blanks is found.
+std::optional<TextView> HeaderName(TextView line) {
+  line = TrimBlanks(line);
+  if (line.empty() || line.front() != u'[') return std::nullopt;
+  line.remove_prefix(1);
+  return TrimBlanks(line.substr(0, line.find(u']')));
+}
+
+std::optional<std::size_t> FindHeader(const platform::TextFile& file, TextView section) {
+  for (std::size_t i = 0; i < file.lines.size(); ++i) {
+    const auto name = HeaderName(file.lines[i].content());
+    if (name && EqualsIgnoreAsciiCase(*name, section)) return i;
+  }
+  return std::nullopt;
+}
+
+constexpr std::uint16_t kHotKeyBits =
+    0xFF | platform::kHotKeyShift | platform::kHotKeyCtrl | platform::kHotKeyAlt;
+
+}  // namespace
+
+Text SlotSection(int n) {
+  return u"Slot_" + ToText(n);
+}
+
+std::uint16_t NormalizedHotKey(std::int32_t stored) {
+  return static_cast<std::uint16_t>(static_cast<std::uint32_t>(stored) & kHotKeyBits);
+}
+
+void DeleteIniSection(platform::TextFile& file, TextView section) {
+  while (const auto header = FindHeader(file, section)) {
+    std::size_t end = *header + 1;
+    while (end < file.lines.size() && !HeaderName(file.lines[end].content())) ++end;
+    file.lines.erase(file.lines.begin() + static_cast<std::ptrdiff_t>(*header),
+                     file.lines.begin() + static_cast<std::ptrdiff_t>(end));
+  }
+}
+
+void RenameIniSection(platform::TextFile& file, TextView oldName, TextView newName) {
+  for (platform::TextLine& line : file.lines) {
+    const auto name = HeaderName(line.content());
+    if (name && EqualsIgnoreAsciiCase(*name, oldName)) line.SetContent(u"[" + Text(newName) + u"]");
+  }
+}
+
+std::vector<SlotRecord> SlotFile::Load() const {
+  std::vector<SlotRecord> slots;
+  for (int n = 0; n < kMaxSlots && Exists(n); ++n) {
+    const Text section = SlotSection(n);
+    const auto text = [&](TextView key) {
+      return store_.Read(path_, section, key).value_or(Text());
+    };
+    const auto integer = [&](TextView key, std::int32_t fallback) {
+      const auto value = store_.Read(path_, section, key);
+      return value ? ParseInteger(*value).value_or(fallback) : fallback;
+    };
+    SlotRecord slot;
+    slot.voice = text(u"Voice");
+    slot.speed = text(u"Speed");
+    slot.pitch = text(u"Pitch");
+    slot.volume = text(u"Volume");
+    slot.sapiVersion = integer(u"SAPIVersion", 4) == 5 ? 5 : 4;
+    slot.hotKey = NormalizedHotKey(integer(u"HotKey", 0));
+    slots.push_back(std::move(slot));
+  }
+  return slots;
+}
+
+bool SlotFile::Exists(int n) const {
+  return !store_.KeyNames(path_, SlotSection(n)).empty();
+}
+
+std::optional<int> SlotFile::FreeNumber() const {
+  for (int n = 0; n < kMaxSlots; ++n) {
+    if (!Exists(n)) return n;
+  }
+  return std::nullopt;
+}
+
+void SlotFile::Write(int n, const SlotValues& values) {
+  const Text section = SlotSection(n);
+  const auto file = store_.Open(path_);
+  file->Write(section, u"Voice", values.voice);
+  file->Write(section, u"HotKey", ToText(values.hotKey));
+  file->Write(section, u"Speed", ToText(values.speed));
+  file->Write(section, u"Pitch", ToText(values.pitch));
+  file->Write(section, u"Volume", ToText(values.volume));
+  file->Write(section, u"SAPIVersion", ToText(values.sapiVersion));
+  file->Commit(tidy_);
+}
+
+void SlotFile::Delete(int index, int count) {
+  if (index < 0) return;
+  const auto file = store_.Open(path_);
+  if (const auto error = file->ReadError()) throw PlatformError(*error);
+  file->Commit([&](platform::TextFile& lines) {
+    DeleteIniSection(lines, SlotSection(index));
+    for (int b = index; b < count; ++b) {
+      RenameIniSection(lines, SlotSection(b + 1), SlotSection(b));
+    }
+    if (tidy_) tidy_(lines);
+  });
+}
+
+std::error_code SlotFile::Remove() {
+  std::error_code error;
+  std::filesystem::remove(path_, error);
+  return error;
+}
+
+}  // namespace parlino::voice_slots
