@@ -76,11 +76,7 @@ void ReadingController::SelectSlot(int slot) {
   PitchPrefix.clear();
   const std::optional<SlotRow> row = s_.slotTable.Slot(slot);
   if (!row) return;
-  // A slot file's number other than the modern one counts as legacy.
-  const speech::VoiceGeneration generation =
-      speech::StoredGeneration(row->sapiVersion) == speech::VoiceGeneration::Sapi5
-          ? speech::VoiceGeneration::Sapi5
-          : speech::VoiceGeneration::Sapi4;
+  const speech::VoiceGeneration generation = row->generation;
   if (generation == speech::VoiceGeneration::Sapi5 && s_.sapi5Available) {
     ReadModernSlot(*row);
   } else if (s_.sapi4Available) {

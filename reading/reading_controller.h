@@ -36,7 +36,7 @@ struct SlotRow {
   Text speed;
   Text pitch;
   Text volume;
-  int sapiVersion = 5;
+  speech::VoiceGeneration generation = speech::VoiceGeneration::Sapi5;
 };
 
 class SlotTable {

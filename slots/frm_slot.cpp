@@ -263,12 +263,13 @@ void TfrmSlot::PrepareEdit(int row) {
   const SlotRecord& slot = s_.list.Slots().at(static_cast<std::size_t>(row));
   // Converted before anything changes: a stored text that is not a number stops the opening.
   std::optional<Positions> modern;
-  if (slot.sapiVersion == 5) modern = Sapi5Positions(slot);
+  if (slot.generation == speech::VoiceGeneration::Sapi5) modern = Sapi5Positions(slot);
 
   Prepare(*Image2, kEditCaption, kEditAction);
   FillVoices();
-  const QString name =
-      ToQString(slot.sapiVersion == 5 ? speech::Sapi5DisplayName(slot.voice) : slot.voice);
+  const QString name = ToQString(slot.generation == speech::VoiceGeneration::Sapi5
+                                     ? speech::Sapi5DisplayName(slot.voice)
+                                     : slot.voice);
   int found = -1;
   for (int i = 0; i < VoicesList->count() && found < 0; ++i) {
     if (VoicesList->item(i)->text().compare(name, Qt::CaseInsensitive) == 0) found = i;
@@ -418,7 +419,7 @@ void TfrmSlot::Action_ButtonClick() {
   values.speed = RequireInteger(FromQString(Edit1->text()));
   values.pitch = RequireInteger(FromQString(Edit2->text()));
   values.volume = Volume_Bar->value();
-  values.sapiVersion = static_cast<int>(generation);
+  values.generation = generation;
   s_.file.Write(*number, values);
   s_.list.LoadVoiceSlots();
   accept();

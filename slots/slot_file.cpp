@@ -80,7 +80,8 @@ std::vector<SlotRecord> SlotFile::Load() const {
     slot.speed = text(u"Speed");
     slot.pitch = text(u"Pitch");
     slot.volume = text(u"Volume");
-    slot.sapiVersion = integer(u"SAPIVersion", 4) == 5 ? 5 : 4;
+    slot.generation = speech::StoredGeneration(integer(u"SAPIVersion", 4))
+                          .value_or(speech::VoiceGeneration::Sapi4);
     slot.hotKey = NormalizedHotKey(integer(u"HotKey", 0));
     slots.push_back(std::move(slot));
   }
@@ -106,7 +107,7 @@ void SlotFile::Write(int n, const SlotValues& values) {
   file->Write(section, u"Speed", ToText(values.speed));
   file->Write(section, u"Pitch", ToText(values.pitch));
   file->Write(section, u"Volume", ToText(values.volume));
-  file->Write(section, u"SAPIVersion", ToText(values.sapiVersion));
+  file->Write(section, u"SAPIVersion", ToText(static_cast<std::int32_t>(values.generation)));
   file->Commit(tidy_);
 }
 

@@ -13,6 +13,7 @@
 #include "platform/profile_store.h"
 #include "platform/text.h"
 #include "platform/text_file.h"
+#include "speech/catalogue/voice_catalogue.h"
 
 namespace parlino::voice_slots {
 
@@ -26,7 +27,8 @@ struct SlotRecord {
   Text speed;
   Text pitch;
   Text volume;
-  int sapiVersion = 4;       // 5 for a modern voice; any other stored value counts as 4
+  // Stored as 5 for a modern voice; any other stored value counts as a legacy engine.
+  speech::VoiceGeneration generation = speech::VoiceGeneration::Sapi4;
   std::uint16_t hotKey = 0;  // only the key and the Shift, Ctrl and Alt bits
 
   friend bool operator==(const SlotRecord&, const SlotRecord&) = default;
@@ -39,7 +41,7 @@ struct SlotValues {
   std::int32_t speed = 0;
   std::int32_t pitch = 0;
   std::int32_t volume = 0;
-  int sapiVersion = 5;
+  speech::VoiceGeneration generation = speech::VoiceGeneration::Sapi5;
 };
 
 // "Slot_" followed by n.

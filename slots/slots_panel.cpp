@@ -183,7 +183,7 @@ void TSlotsPanel::ReleaseHotKeys() {
 std::optional<reading::SlotRow> TSlotsPanel::Slot(int n) const {
   if (n < 0 || n >= static_cast<int>(slots_.size())) return std::nullopt;
   const SlotRecord& slot = slots_[static_cast<std::size_t>(n)];
-  return reading::SlotRow{slot.voice, slot.speed, slot.pitch, slot.volume, slot.sapiVersion};
+  return reading::SlotRow{slot.voice, slot.speed, slot.pitch, slot.volume, slot.generation};
 }
 
 std::vector<int> TSlotsPanel::SelectedRows() const {

@@ -38,7 +38,6 @@ std::vector<SlotRecord> LoadChecked(const SlotFile& slots) {
   const std::vector<SlotRecord> loaded = slots.Load();
   Check(loaded.size() <= kMaxSlots, "at most 256 slots");
   for (const SlotRecord& slot : loaded) {
-    Check(slot.sapiVersion == 4 || slot.sapiVersion == 5, "the generation is 4 or 5");
     Check((slot.hotKey & ~kHotKeyBits) == 0, "a hot key keeps the key and Shift, Ctrl, Alt only");
   }
   const std::optional<int> free = slots.FreeNumber();
@@ -67,14 +66,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // The editor writes an existing slot, the next one, or (by hand) one beyond a gap.
   const std::size_t n =
       std::min(static_cast<std::uint32_t>(write[0]) % (before.size() + 2), kMaxSlots - 1);
+  const speech::VoiceGeneration generation =
+      write[5] % 2 == 0 ? speech::VoiceGeneration::Sapi5 : speech::VoiceGeneration::Sapi4;
   const voice_slots::SlotValues values{
-      voice, static_cast<std::uint16_t>(write[1]), write[2], write[3], write[4], write[5]};
-  const SlotRecord written{IniReadBack(voice),
-                           ToText(values.speed),
-                           ToText(values.pitch),
-                           ToText(values.volume),
-                           values.sapiVersion == 5 ? 5 : 4,
-                           voice_slots::NormalizedHotKey(values.hotKey)};
+      voice, static_cast<std::uint16_t>(write[1]), write[2], write[3], write[4], generation};
+  const SlotRecord written{IniReadBack(voice),   ToText(values.speed),
+                           ToText(values.pitch), ToText(values.volume),
+                           values.generation,    voice_slots::NormalizedHotKey(values.hotKey)};
   slots.Write(static_cast<int>(n), values);
   const std::vector<SlotRecord> after = LoadChecked(slots);
   Check(slots.Exists(static_cast<int>(n)), "the written slot exists");

@@ -229,16 +229,16 @@ TEST_P(ModernSlot, ReadsWithTheSlotsValues) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, ModernSlot,
     ::testing::Values(SlotCase{"values",
-                               {u"Bob", u"150", u"105", u"100", 5},
+                               {u"Bob", u"150", u"105", u"100", VoiceGeneration::Sapi5},
                                {"Pause", "SetVoice Bob", "SetRate -2", "SetVolume 100", "Speak  2",
                                 "Speak <pitch middle=\"-5\">text 1"},
                                0},
                       SlotCase{"speed_not_a_number",
-                               {u"Bob", u"abc", u"105", u"100", 5},
+                               {u"Bob", u"abc", u"105", u"100", VoiceGeneration::Sapi5},
                                {"Pause", "SetVoice Bob", "Speak  2", "Speak text 1"},
                                1},
                       SlotCase{"voice_not_installed",
-                               {u"Zoe", u"180", u"180", u"80", 5},
+                               {u"Zoe", u"180", u"180", u"80", VoiceGeneration::Sapi5},
                                {"Pause", "Speak  2", "Speak text 1"},
                                1}),
     [](const auto& param) { return std::string(param.param.name); });
@@ -246,7 +246,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(ReadingControllerTest, ModernSlotSilencesTheLegacyVoiceFirst) {
   AddLegacyModes();
   sapi4->SelectEngine(u"Mary");
-  slots.rows[0] = {u"Anna", u"180", u"180", u"100", 5};
+  slots.rows[0] = {u"Anna", u"180", u"180", u"100", VoiceGeneration::Sapi5};
   Controller().SelectSlot(0);
   EXPECT_THAT(legacyEngines.instances.back()->calls, ::testing::Contains("AudioReset"));
   EXPECT_EQ(beeper.beeps, 0);
@@ -255,7 +255,7 @@ TEST_F(ReadingControllerTest, ModernSlotSilencesTheLegacyVoiceFirst) {
 TEST_F(ReadingControllerTest, LegacySlotSelectsItsEngineWithItsValues) {
   AddLegacyModes();
   sapi4->SelectEngine(u"Mary");
-  slots.rows[1] = {u"Mike", u"200", u"130", u"50", 4};
+  slots.rows[1] = {u"Mike", u"200", u"130", u"50", VoiceGeneration::Sapi4};
   Select(u"slot text");
   Controller().SelectSlot(1);
   EXPECT_EQ(beeper.beeps, 0);
@@ -268,7 +268,7 @@ TEST_F(ReadingControllerTest, LegacySlotSelectsItsEngineWithItsValues) {
 }
 
 TEST_F(ReadingControllerTest, SlotOfAMissingGenerationReadsNothingSilently) {
-  slots.rows[0] = {u"Mary", u"200", u"130", u"50", 4};
+  slots.rows[0] = {u"Mary", u"200", u"130", u"50", VoiceGeneration::Sapi4};
   Controller().SelectSlot(0);
   EXPECT_EQ(keyboard.copies, 0);
   EXPECT_EQ(beeper.beeps, 0);
@@ -276,7 +276,7 @@ TEST_F(ReadingControllerTest, SlotOfAMissingGenerationReadsNothingSilently) {
 }
 
 TEST_F(ReadingControllerTest, DefaultReadingAfterASlotCarriesNoPitch) {
-  slots.rows[0] = {u"Bob", u"150", u"105", u"100", 5};
+  slots.rows[0] = {u"Bob", u"150", u"105", u"100", VoiceGeneration::Sapi5};
   Controller().SelectSlot(0);
   Select(u"plain");
   Controller().DefaultHotKeyHotKey();

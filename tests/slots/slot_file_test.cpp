@@ -8,6 +8,9 @@
 namespace parlino::voice_slots {
 namespace {
 
+constexpr speech::VoiceGeneration kLegacy = speech::VoiceGeneration::Sapi4;
+constexpr speech::VoiceGeneration kModern = speech::VoiceGeneration::Sapi5;
+
 using testing::ReadBytes;
 using testing::WriteBytes;
 
@@ -49,35 +52,35 @@ TEST_P(SlotLoading, ReadsTheListedSlots) {
   EXPECT_EQ(file.Load(), GetParam().expected);
 }
 
-const SlotRecord kAnna{u"Anna", u"150", u"105", u"100", 5, 0x4041};
-const SlotRecord kBob{u"Bob", u"150", u"105", u"100", 5, 0x4041};
+const SlotRecord kAnna{u"Anna", u"150", u"105", u"100", kModern, 0x4041};
+const SlotRecord kBob{u"Bob", u"150", u"105", u"100", kModern, 0x4041};
 
 INSTANTIATE_TEST_SUITE_P(
     Table, SlotLoading,
-    ::testing::Values(LoadCase{"no file", "", {}},
-                      LoadCase{"the gap at Slot_2 hides Slot_3",
-                               Section(0, "Anna") + Section(1, "Bob") + Section(3, "Carl"),
-                               {kAnna, kBob}},
-                      LoadCase{"a Slot_0 without keys counts as missing",
-                               "[Slot_0]\r\n; nothing here\r\n" + Section(1, "Bob"),
-                               {}},
-                      LoadCase{"missing keys take their defaults: no hot key, a legacy voice",
-                               "[Slot_0]\r\nVoice=Anna\r\n",
-                               {{u"Anna", u"", u"", u"", 4, 0}}},
-                      LoadCase{"every generation but 5 is legacy; values are kept as written",
-                               "[Slot_0]\r\nVoice=Anna\r\nSpeed=abc\r\nPitch=0x10\r\nVolume=-3\r\n"
-                               "SAPIVersion=7\r\n",
-                               {{u"Anna", u"abc", u"0x10", u"-3", 4, 0}}},
-                      LoadCase{"the hot key keeps its key and Shift, Ctrl, Alt bits only",
-                               "[Slot_0]\r\nHotKey=" + std::to_string(0x10000 | 0x1000 | 0x4047) +
-                                   "\r\n[Slot_1]\r\nHotKey=$E041\r\n[Slot_2]\r\nHotKey=G\r\n",
-                               {{u"", u"", u"", u"", 4, 0x4047},
-                                {u"", u"", u"", u"", 4, 0xE041},
-                                {u"", u"", u"", u"", 4, 0}}},
-                      LoadCase{
-                          "headers written by hand in another case or with blanks",
-                          "[ slot_0 ]\r\nVoice=Anna\r\nSAPIVersion=5\r\n[SLOT_1]\r\nVoice=Bob\r\n",
-                          {{u"Anna", u"", u"", u"", 5, 0}, {u"Bob", u"", u"", u"", 4, 0}}}));
+    ::testing::Values(
+        LoadCase{"no file", "", {}},
+        LoadCase{"the gap at Slot_2 hides Slot_3",
+                 Section(0, "Anna") + Section(1, "Bob") + Section(3, "Carl"),
+                 {kAnna, kBob}},
+        LoadCase{"a Slot_0 without keys counts as missing",
+                 "[Slot_0]\r\n; nothing here\r\n" + Section(1, "Bob"),
+                 {}},
+        LoadCase{"missing keys take their defaults: no hot key, a legacy voice",
+                 "[Slot_0]\r\nVoice=Anna\r\n",
+                 {{u"Anna", u"", u"", u"", kLegacy, 0}}},
+        LoadCase{"every generation but 5 is legacy; values are kept as written",
+                 "[Slot_0]\r\nVoice=Anna\r\nSpeed=abc\r\nPitch=0x10\r\nVolume=-3\r\n"
+                 "SAPIVersion=7\r\n",
+                 {{u"Anna", u"abc", u"0x10", u"-3", kLegacy, 0}}},
+        LoadCase{"the hot key keeps its key and Shift, Ctrl, Alt bits only",
+                 "[Slot_0]\r\nHotKey=" + std::to_string(0x10000 | 0x1000 | 0x4047) +
+                     "\r\n[Slot_1]\r\nHotKey=$E041\r\n[Slot_2]\r\nHotKey=G\r\n",
+                 {{u"", u"", u"", u"", kLegacy, 0x4047},
+                  {u"", u"", u"", u"", kLegacy, 0xE041},
+                  {u"", u"", u"", u"", kLegacy, 0}}},
+        LoadCase{"headers written by hand in another case or with blanks",
+                 "[ slot_0 ]\r\nVoice=Anna\r\nSAPIVersion=5\r\n[SLOT_1]\r\nVoice=Bob\r\n",
+                 {{u"Anna", u"", u"", u"", kModern, 0}, {u"Bob", u"", u"", u"", kLegacy, 0}}}));
 
 TEST_F(SlotFileTest, LoadsAtMost256Slots) {
   std::string content;
@@ -97,17 +100,18 @@ TEST_F(SlotFileTest, AFreeNumberIsTheFirstGap) {
 }
 
 TEST_F(SlotFileTest, WritesANewSectionInTheEditorsOrderAndTidiesTheFile) {
-  file.Write(0, {u"Anna", 0xC047, 240, 105, 80, 5});
+  file.Write(0, {u"Anna", 0xC047, 240, 105, 80, kModern});
   EXPECT_EQ(ReadBytes(dir / "slots.ini"),
             "[Slot_0]\r\nVoice=Anna\r\nHotKey=49223\r\nSpeed=240\r\nPitch=105\r\nVolume=80\r\n"
             "SAPIVersion=5\r\n");
   EXPECT_EQ(tidied, 1);
-  EXPECT_EQ(file.Load(), (std::vector<SlotRecord>{{u"Anna", u"240", u"105", u"80", 5, 0xC047}}));
+  EXPECT_EQ(file.Load(),
+            (std::vector<SlotRecord>{{u"Anna", u"240", u"105", u"80", kModern, 0xC047}}));
 }
 
 TEST_F(SlotFileTest, AnEditChangesTheSectionInPlace) {
   WriteBytes(dir / "slots.ini", Section(0, "Anna") + Section(1, "Bob"));
-  file.Write(0, {u"Carl", 0x4043, 170, 120, 90, 4});
+  file.Write(0, {u"Carl", 0x4043, 170, 120, 90, kLegacy});
   EXPECT_EQ(ReadBytes(dir / "slots.ini"),
             "[Slot_0]\r\nVoice=Carl\r\nHotKey=16451\r\nSpeed=170\r\nPitch=120\r\nVolume=90\r\n"
             "SAPIVersion=4\r\n" +

@@ -8,6 +8,9 @@
 namespace parlino::voice_slots {
 namespace {
 
+constexpr speech::VoiceGeneration kLegacy = speech::VoiceGeneration::Sapi4;
+constexpr speech::VoiceGeneration kModern = speech::VoiceGeneration::Sapi5;
+
 constexpr std::uint16_t kCtrlA = 0x4041;
 constexpr std::uint16_t kCtrlB = 0x4042;
 constexpr std::uint16_t kCtrlBackspace = 0x4008;
@@ -59,15 +62,15 @@ INSTANTIATE_TEST_SUITE_P(
                                std::nullopt}));
 
 TEST(SlotRules, StoredModernValuesBecomeSteps) {
-  EXPECT_EQ(Sapi5Positions({u"", u"150", u"105", u"100", 5, 0}).speed, -2);
-  const Positions p = Sapi5Positions({u"", u"37", u"38", u"0", 5, 0});
+  EXPECT_EQ(Sapi5Positions({u"", u"150", u"105", u"100", kModern, 0}).speed, -2);
+  const Positions p = Sapi5Positions({u"", u"37", u"38", u"0", kModern, 0});
   EXPECT_EQ(p.speed, -10);  // 37 / 15 = 2.47 rounds to 2
   EXPECT_EQ(p.pitch, -9);   // 38 / 15 = 2.53 rounds to 3
   EXPECT_EQ(p.volume, 0);
-  EXPECT_EQ(Sapi5Positions({u"", u"400", u"180", u"50", 5, 0}).speed, 15);
-  EXPECT_THROW(Sapi5Positions({u"", u"abc", u"105", u"100", 5, 0}), std::invalid_argument);
-  EXPECT_THROW(Sapi4Positions({u"", u"170", u"", u"100", 4, 0}), std::invalid_argument);
-  const Positions legacy = Sapi4Positions({u"", u"170", u"120", u"$40", 4, 0});
+  EXPECT_EQ(Sapi5Positions({u"", u"400", u"180", u"50", kModern, 0}).speed, 15);
+  EXPECT_THROW(Sapi5Positions({u"", u"abc", u"105", u"100", kModern, 0}), std::invalid_argument);
+  EXPECT_THROW(Sapi4Positions({u"", u"170", u"", u"100", kLegacy, 0}), std::invalid_argument);
+  const Positions legacy = Sapi4Positions({u"", u"170", u"120", u"$40", kLegacy, 0});
   EXPECT_EQ(legacy.speed, 170);
   EXPECT_EQ(legacy.pitch, 120);
   EXPECT_EQ(legacy.volume, 64);

@@ -99,7 +99,7 @@ TEST_F(SlotsPanelTest, LoadsTheListWithItsColumnsAndOneHotKeyPerSlot) {
   ASSERT_TRUE(slot);
   EXPECT_EQ(slot->voice, u"Fake Legacy");
   EXPECT_EQ(slot->pitch, u"abc");
-  EXPECT_EQ(slot->sapiVersion, 4);
+  EXPECT_EQ(slot->generation, speech::VoiceGeneration::Sapi4);
   EXPECT_FALSE(app.Panel().Slot(2));
   EXPECT_FALSE(app.Panel().Slot(-1));
 
