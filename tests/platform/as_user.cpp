@@ -1,6 +1,7 @@
 #include "tests/platform/as_user.h"
 
 #include <grp.h>
+#include <sys/fsuid.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -34,6 +35,19 @@ void GiveToTestUser(const std::filesystem::path& path, bool recursive) {
       throw std::runtime_error("lchown");
     }
   }
+}
+
+// Leaving the file-system id 0 also drops the capabilities that pass over file modes.
+FileAccessAsTestUser::FileAccessAsTestUser()
+    : uid_(static_cast<uid_t>(setfsuid(static_cast<uid_t>(-1)))),
+      gid_(static_cast<gid_t>(setfsgid(static_cast<gid_t>(-1)))) {
+  setfsgid(TestGroup());
+  setfsuid(TestUser());
+}
+
+FileAccessAsTestUser::~FileAccessAsTestUser() {
+  setfsuid(uid_);
+  setfsgid(gid_);
 }
 
 std::string RunAsTestUser(mode_t mask, const std::function<std::string()>& work) {

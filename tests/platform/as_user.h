@@ -21,6 +21,21 @@ void GiveToTestUser(const std::filesystem::path& path, bool recursive = false);
 // or a text saying how the child failed.
 std::string RunAsTestUser(mode_t mask, const std::function<std::string()>& work);
 
+// While it lives, the calling thread opens files as TestUser (its file-system ids only), so that a
+// test whose work cannot leave the process meets the checks an ordinary user meets. Other threads
+// keep their rights.
+class FileAccessAsTestUser {
+ public:
+  FileAccessAsTestUser();
+  ~FileAccessAsTestUser();
+  FileAccessAsTestUser(const FileAccessAsTestUser&) = delete;
+  FileAccessAsTestUser& operator=(const FileAccessAsTestUser&) = delete;
+
+ private:
+  uid_t uid_;
+  gid_t gid_;
+};
+
 // How a test lays out a data file: `dir`/data/`name`, as a link to `dir`/store/real.ini, with a
 // second name `dir`/data/other.ini, or with a folder in its place.
 enum class Layout { Plain, Symlink, HardLink, Folder };
