@@ -78,6 +78,23 @@ void TakeMappingChanges(Display* display) {
   }
 }
 
+// While it lives, the server serves this connection alone: a key another program sends meanwhile
+// (xdotool's release of the hot key's Ctrl, say) cannot slip between the keys read and the keys
+// sent, which would turn the copy into a plain C or leave a modifier down for good.
+class ServerGrab {
+ public:
+  explicit ServerGrab(Display* display) : display_(display) { XGrabServer(display_); }
+  ~ServerGrab() {
+    XUngrabServer(display_);
+    XFlush(display_);
+  }
+  ServerGrab(const ServerGrab&) = delete;
+  ServerGrab& operator=(const ServerGrab&) = delete;
+
+ private:
+  Display* display_;
+};
+
 }  // namespace
 
 X11Input::X11Input() {
@@ -103,6 +120,7 @@ void X11Input::SendCopyKeys() {
   // The user may still hold Shift or Alt from the hot key; the application must see Ctrl+C
   // alone, not Ctrl+Shift+C. A Ctrl the user holds already makes C a Ctrl+C, and is left down:
   // releasing it would hand the user's next key to the application without Ctrl.
+  const ServerGrab grab(display);
   const HeldKeys held = HeldModifiers(display);
   const std::vector<KeyCode> lifted = LiftModifiers(display, held.others);
   if (!held.ctrl) XTestFakeKeyEvent(display, ctrl, True, CurrentTime);
