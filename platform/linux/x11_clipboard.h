@@ -9,10 +9,9 @@ namespace parlino::platform::linux_impl {
 // The CLIPBOARD selection on a display connection of its own, with every wait bounded: an
 // owner that hangs or dies costs at most the limit a call is given. Restore makes this program
 // the owner, serving the snapshot exactly as the owner it came from did (targets, their order,
-// bytes and types); the socket notifier answers other programs' requests whenever the
-// user-interface thread is free. XFixes reports every change of owner. Needs the Qt
-// application (for the notifier, and to let Qt's own clipboard answer while this one waits).
-// On leaving, a clipboard manager, if one runs, is asked to keep what this program holds.
+// bytes and types) from a SelectionServer thread. XFixes reports every change of owner; between
+// calls, a socket notifier on the Qt event loop reads and drops those reports. On leaving, a
+// clipboard manager, if one runs, is asked to keep what this program holds.
 // The PRIMARY selection is read on the same connection, with the same bounds; it is never
 // written.
 class X11Clipboard final : public Clipboard, public PrimarySelection {
