@@ -7,6 +7,7 @@
 // user-interface thread, one call at a time, while it processes its messages.
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -140,6 +141,9 @@ class LegacyEngineServer {
   virtual std::unique_ptr<LegacyEngineEnum> CreateEnumerator() = 0;
   virtual std::shared_ptr<LegacyAudioDevice> CreateAudioDevice() = 0;
   virtual std::shared_ptr<LegacyAudioFile> CreateAudioFile() = 0;
+  // Notices for the user that come up while engines speak (no audio device: speech plays
+  // silently). An empty handler stops them.
+  virtual void SetNoticeHandler(std::function<void(TextView)> handler) { (void)handler; }
 };
 
 }  // namespace parlino::platform

@@ -125,8 +125,12 @@ TfrmMain::TfrmMain(AppContext& context)
     return true;
   };
   // Speech without an audio device goes on silently; the user hears of it once.
-  context.voiceServer.SetNoticeHandler(
-      [this](TextView text) { notices_.Report(UserNotices::Kind::Audio, text, ToUtf8(text)); });
+  // Whichever generation speaks first finds out.
+  const auto tellAudio = [this](TextView text) {
+    notices_.Report(UserNotices::Kind::Audio, text, ToUtf8(text));
+  };
+  context.voiceServer.SetNoticeHandler(tellAudio);
+  context.legacyEngines.SetNoticeHandler(tellAudio);
   // Key preview: every key pressed in any control reaches FormKeyDown first.
   QApplication::instance()->installEventFilter(this);
 

@@ -24,6 +24,7 @@ constexpr TextView kCloseNotice =
 TfrmMain::~TfrmMain() {
   BeforeCloseActions();
   context_.voiceServer.SetNoticeHandler({});
+  context_.legacyEngines.SetNoticeHandler({});
 }
 
 void TfrmMain::closeEvent(QCloseEvent* event) {

@@ -133,19 +133,12 @@ class EspeakVoice final : public SpeechVoice {
 EspeakVoiceServer::EspeakVoiceServer(MessagePump& pump) : pump_(pump) {}
 
 std::unique_ptr<SpeechVoice> EspeakVoiceServer::CreateVoice(VoiceEventSink& sink) {
-  // A notice comes up while a text starts to play; it reaches the handler afterwards, from the
-  // event loop, so that telling the user never runs inside a reading.
-  SdlAudioDevice::SilentNotice notify = [&pump = pump_,
-                                         handler = notices_](const std::string& text) {
-    pump.Post([handler, notice = FromUtf8(text)] {
-      if (*handler) (*handler)(notice);
-    });
-  };
-  return std::make_unique<EspeakVoice>(EspeakLibrary::Instance(), pump_, sink, std::move(notify));
+  return std::make_unique<EspeakVoice>(EspeakLibrary::Instance(), pump_, sink,
+                                       notices_.ForDevice());
 }
 
 void EspeakVoiceServer::SetNoticeHandler(std::function<void(TextView)> handler) {
-  *notices_ = std::move(handler);
+  notices_.SetHandler(std::move(handler));
 }
 
 }  // namespace parlino::platform::linux_impl

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "platform/clock.h"
+#include "platform/linux/sdl_audio_device.h"
 #include "platform/voice_server.h"
 
 namespace parlino::platform::linux_impl {
@@ -17,9 +18,7 @@ class EspeakVoiceServer final : public VoiceServer {
 
  private:
   MessagePump& pump_;
-  // Shared with the notices already on their way, which look the handler up when they arrive.
-  std::shared_ptr<std::function<void(TextView)>> notices_ =
-      std::make_shared<std::function<void(TextView)>>();
+  PostedSilentNotice notices_{pump_};
 };
 
 }  // namespace parlino::platform::linux_impl

@@ -85,10 +85,11 @@ class FliteEngine final : public LegacyEngine, private VoiceEventSink {
  public:
   FliteEngine(const FliteVoice& voice, std::shared_ptr<SynthesisThread> synthesis,
               MessagePump& pump, const CodePage& codePage,
-              std::shared_ptr<LegacyAudioOutput> output)
+              std::shared_ptr<LegacyAudioOutput> output, SdlAudioDevice::SilentNotice onSilent)
       : voice_(voice),
         codePage_(codePage),
         output_(std::move(output)),
+        onSilent_(std::move(onSilent)),
         synthesis_(std::move(synthesis)),
         // One second of audio is kept ready ahead of playback.
         channel_(std::make_shared<AudioChannel>(pump, static_cast<VoiceEventSink&>(*this),
@@ -113,7 +114,7 @@ class FliteEngine final : public LegacyEngine, private VoiceEventSink {
     // made.
     if (!device_) {
       device_ = std::make_unique<SdlAudioDevice>(
-          voice_.sampleRate, 2, [this](std::span<std::int16_t> out) { Play(out); });
+          voice_.sampleRate, 2, [this](std::span<std::int16_t> out) { Play(out); }, onSilent_);
     }
     const std::int32_t stream = ++lastQueued_;
     if (sink) bufferSinks_[stream] = std::move(sink);
@@ -236,6 +237,7 @@ class FliteEngine final : public LegacyEngine, private VoiceEventSink {
   const FliteVoice& voice_;
   const CodePage& codePage_;
   const std::shared_ptr<LegacyAudioOutput> output_;
+  const SdlAudioDevice::SilentNotice onSilent_;
   const std::shared_ptr<SynthesisThread> synthesis_;
   const std::shared_ptr<AudioChannel> channel_;
   std::unique_ptr<SdlAudioDevice> device_;  // opened by the first text
@@ -256,10 +258,12 @@ class FliteEngine final : public LegacyEngine, private VoiceEventSink {
 
 class FliteEnum final : public LegacyEngineEnum {
  public:
-  FliteEnum(std::shared_ptr<SynthesisThread> synthesis, MessagePump& pump, const CodePage& codePage)
+  FliteEnum(std::shared_ptr<SynthesisThread> synthesis, MessagePump& pump, const CodePage& codePage,
+            SdlAudioDevice::SilentNotice onSilent)
       : synthesis_(std::move(synthesis)),
         pump_(pump),
         codePage_(codePage),
+        onSilent_(std::move(onSilent)),
         voices_(FliteLibrary::Instance().voices()) {}
 
   void Reset() override { position_ = 0; }
@@ -278,7 +282,7 @@ class FliteEnum final : public LegacyEngineEnum {
     for (std::size_t index = 0; index < voices_.size(); ++index) {
       if (ModeId(index) == modeId) {
         return std::make_unique<FliteEngine>(voices_[index], synthesis_, pump_, codePage_,
-                                             std::move(output));
+                                             std::move(output), onSilent_);
       }
     }
     throw PlatformError("Flite has no engine mode of that identifier");
@@ -288,6 +292,7 @@ class FliteEnum final : public LegacyEngineEnum {
   const std::shared_ptr<SynthesisThread> synthesis_;
   MessagePump& pump_;
   const CodePage& codePage_;
+  const SdlAudioDevice::SilentNotice onSilent_;
   const std::vector<FliteVoice>& voices_;
   std::size_t position_ = 0;
 };
@@ -301,7 +306,7 @@ std::unique_ptr<LegacyEngineEnum> FliteEngineServer::CreateEnumerator() {
   FliteLibrary& library = FliteLibrary::Instance();
   if (library.voices().empty()) throw PlatformError("No Flite voice could be loaded");
   if (!synthesis_) synthesis_ = SynthesisThread::Acquire(library);
-  return std::make_unique<FliteEnum>(synthesis_, pump_, codePage_);
+  return std::make_unique<FliteEnum>(synthesis_, pump_, codePage_, notices_.ForDevice());
 }
 
 std::shared_ptr<LegacyAudioDevice> FliteEngineServer::CreateAudioDevice() {
@@ -310,6 +315,10 @@ std::shared_ptr<LegacyAudioDevice> FliteEngineServer::CreateAudioDevice() {
 
 std::shared_ptr<LegacyAudioFile> FliteEngineServer::CreateAudioFile() {
   throw PlatformError("Flite voices play to the audio device only, not to wave files");
+}
+
+void FliteEngineServer::SetNoticeHandler(std::function<void(TextView)> handler) {
+  notices_.SetHandler(std::move(handler));
 }
 
 }  // namespace parlino::platform::linux_impl

@@ -8,6 +8,7 @@
 #include "platform/clock.h"
 #include "platform/code_page.h"
 #include "platform/legacy_engines.h"
+#include "platform/linux/sdl_audio_device.h"
 
 namespace parlino::platform::linux_impl {
 
@@ -24,10 +25,12 @@ class FliteEngineServer final : public LegacyEngineServer {
   std::shared_ptr<LegacyAudioDevice> CreateAudioDevice() override;
   // Flite voices play to the audio device only: throws PlatformError.
   std::shared_ptr<LegacyAudioFile> CreateAudioFile() override;
+  void SetNoticeHandler(std::function<void(TextView)> handler) override;
 
  private:
   MessagePump& pump_;
   const CodePage& codePage_;
+  PostedSilentNotice notices_{pump_};
   // Kept from the first enumerator on, so that the engine instances that every voice selection
   // replaces do not stop and start the thread each time.
   std::shared_ptr<SynthesisThread> synthesis_;

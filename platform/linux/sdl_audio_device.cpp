@@ -91,4 +91,12 @@ void SdlAudioDevice::Callback(void* self, Uint8* stream, int length) {
       std::span<std::int16_t>(samples, static_cast<std::size_t>(length) / sizeof(std::int16_t)));
 }
 
+SdlAudioDevice::SilentNotice PostedSilentNotice::ForDevice() const {
+  return [&pump = pump_, handler = handler_](const std::string& text) {
+    pump.Post([handler, notice = FromUtf8(text)] {
+      if (*handler) (*handler)(notice);
+    });
+  };
+}
+
 }  // namespace parlino::platform::linux_impl

@@ -6,8 +6,12 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <span>
 #include <string>
+
+#include "platform/clock.h"
+#include "platform/text.h"
 
 namespace parlino::platform::linux_impl {
 
@@ -31,6 +35,24 @@ class SdlAudioDevice {
 
   Source source_;
   SDL_AudioDeviceID id_ = 0;
+};
+
+// The user's handler of the no-audio notice, for a server whose outputs may be the first to find
+// that there is no device. The notice reaches the handler from the event loop, so that telling
+// the user never runs inside a reading.
+class PostedSilentNotice {
+ public:
+  explicit PostedSilentNotice(MessagePump& pump) : pump_(pump) {}
+  // An empty handler drops the notices still on their way.
+  void SetHandler(std::function<void(TextView)> handler) { *handler_ = std::move(handler); }
+  // What to give each SdlAudioDevice the server opens.
+  SdlAudioDevice::SilentNotice ForDevice() const;
+
+ private:
+  MessagePump& pump_;
+  // Shared with the notices already on their way, which look the handler up when they arrive.
+  std::shared_ptr<std::function<void(TextView)>> handler_ =
+      std::make_shared<std::function<void(TextView)>>();
 };
 
 }  // namespace parlino::platform::linux_impl
