@@ -23,6 +23,7 @@
 #include "app/ui/widgets/event_dispatch.h"
 #include "app/ui/widgets/hot_key_edit.h"
 #include "app/ui/widgets/qt_text.h"
+#include "app/ui/widgets/tool_tips.h"
 #include "platform/virtual_keys.h"
 #include "reading/text_preparation.h"
 #include "voices/frm_voices.h"
@@ -264,6 +265,7 @@ void TfrmMain::MinimizeApplication() {
 }
 
 bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
+  if (ShowToolTip(watched, event)) return true;
   if (event->type() == QEvent::KeyPress && watched->isWidgetType() &&
       static_cast<QWidget*>(watched)->window() == this) {
     // A key no control took is offered to the control's parents in turn: count it once.

@@ -2,6 +2,7 @@
 // the keys typed on the window.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QCheckBox>
 #include <QKeyEvent>
@@ -9,7 +10,9 @@
 #include <QPushButton>
 #include <QSystemTrayIcon>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QTimer>
+#include <QToolTip>
 
 #include "app/ui/widgets/hot_key_edit.h"
 #include "tests/app/app_fixture.h"
@@ -270,6 +273,40 @@ TEST(Frame, CtrlAltOneOpensTheDataFolder) {
       EXPECT_TRUE(app.shell.opened.empty()) << c.key << " " << c.held;
     }
   }
+}
+
+// Every tip of the program stays up for the same time, a control's or a list item's.
+TEST(Frame, ToolTipsOfControlsAndListItemsShow) {
+  AppFixture app;
+  const std::string slot = "Voice=Anna\r\nHotKey=16455\r\nSpeed=150\r\nSAPIVersion=5\r\n";
+  testing::WriteBytes(app.dir / "slots.ini", "[Slot_0]\r\n" + slot + "[Slot_1]\r\n" + slot);
+  app.Form().FormCreate();
+  app.Form().show();
+  // The tip's text, and how long it stays up: the interval of the tip's own expiry timer.
+  const auto askForTip = [](QWidget* widget, QPoint at) {
+    QHelpEvent request(QEvent::ToolTip, at, widget->mapToGlobal(at));
+    QApplication::sendEvent(widget, &request);
+    if (!QToolTip::isVisible()) return std::string();
+    QString tip = QToolTip::text();
+    for (QWidget* shown : QApplication::topLevelWidgets()) {
+      if (!shown->inherits("QTipLabel") || !shown->isVisible()) continue;
+      for (const auto& timer : QAbstractEventDispatcher::instance()->registeredTimers(shown)) {
+        tip += QString(" for %1 ms").arg(timer.interval);
+      }
+    }
+    return tip.toStdString();
+  };
+
+  auto* pages = app.Control<QTabWidget>("Pages");
+  pages->setCurrentWidget(app.Control<QWidget>("TabSheet1"));
+  auto* ignored = app.Control<QWidget>("Ignored_Characters");
+  EXPECT_EQ(askForTip(ignored, ignored->rect().center()),
+            "This characters will be ignored when reading for 7500 ms");
+
+  pages->setCurrentWidget(app.Control<QWidget>("Slots_Sheet"));
+  auto* list = app.Control<QTableWidget>("SlotsList");
+  const QRect secondHotKey = list->visualItemRect(list->item(1, 4));
+  EXPECT_EQ(askForTip(list->viewport(), secondHotKey.center()), "Used by slot 1 for 7500 ms");
 }
 
 TEST(Frame, StartWithTheDesktopNamesNoOtherSystem) {
