@@ -1,7 +1,8 @@
 // The end of the session while a voice speaks: the time from SIGTERM to the end of the real
 // program, which saves its settings, releases its hot keys, its tray icon and its voice on the
 // way. The goal is under 2 s. Each run starts the program on a fresh account (the options window
-// open), has the "Default voice" tab's Test button speak, and sends SIGTERM at the first word.
+// open, the welcome seen), has the "Default voice" tab's Test button speak, and sends SIGTERM at
+// the first word.
 //
 // Needs an X server of its own, xdotool and espeak-ng; the audio goes to SDL's silent output at
 // the pace it would be heard. Run it as
@@ -10,7 +11,9 @@
 #include <signal.h>
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
@@ -46,6 +49,11 @@ bool Run(const QStringList& arguments) {
 // negative number when something on the way did not happen.
 double ShutDownWhileSpeaking() {
   QTemporaryDir home;
+  // A fresh account that has seen the welcome already: the options window opens at the start.
+  QDir(home.path()).mkpath("Parlino");
+  QFile cfg(home.filePath("Parlino/cfg.ini"));
+  if (!cfg.open(QIODevice::WriteOnly) || cfg.write("[General]\r\nWelcomeDlg=1\r\n") < 0) return -1;
+  cfg.close();
   QProcess program;
   QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
   environment.insert("XDG_CONFIG_HOME", home.path());
