@@ -129,10 +129,11 @@ std::optional<std::string> ReadFileBytes(const std::filesystem::path& path) {
   if (S_ISDIR(status.st_mode)) Fail(false, path, EISDIR);
   if (!S_ISREG(status.st_mode)) Fail(false, path, EINVAL, "it is not an ordinary file");
 
-  std::string bytes(static_cast<std::size_t>(status.st_size), '\0');
+  // One byte more than the file holds, so that the read that finds the end needs no larger copy.
+  std::string bytes(static_cast<std::size_t>(status.st_size) + 1, '\0');
   std::size_t done = 0;
   for (;;) {
-    if (done == bytes.size()) bytes.resize(bytes.size() + 65536);  // the file may have grown
+    if (done == bytes.size()) bytes.resize(bytes.size() + 65536);  // the file has grown
     const ssize_t n = ::read(fd.get(), bytes.data() + done, bytes.size() - done);
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) Fail(false, path, errno);
