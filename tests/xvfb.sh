@@ -7,7 +7,10 @@ start_xvfb() {
   numberFile=$(mktemp)
   for attempt in $(seq 1 20); do
     number=$((1000 + RANDOM % 30000))
-    Xvfb ":$number" -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$numberFile" \
+    # -noreset: a desktop's server always has other clients, but here the program may be the
+    # first; without it, the server resets when the program's display check disconnects and
+    # takes the windows of the connections that raced the reset with it.
+    Xvfb ":$number" -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$numberFile" \
       >/dev/null 2>&1 &
     xvfb=$!
     # Xvfb writes the number once it accepts connections, and ends at once when the number is
