@@ -3,33 +3,15 @@
 #include <system_error>
 
 #include "platform/hot_key_registrar.h"
+#include "platform/ini_lines.h"
 #include "platform/platform_error.h"
 
 namespace parlino::voice_slots {
 namespace {
 
-bool IsBlank(char16_t c) {
-  return c == u' ' || c == u'\t';
-}
-
-TextView TrimBlanks(TextView text) {
-  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-  return text;
-}
-
-// The section name of a header line, or nothing for any other line: the same reading as the
-// profile store's, so that a header written by hand in another case or with blanks is found.
-std::optional<TextView> HeaderName(TextView line) {
-  line = TrimBlanks(line);
-  if (line.empty() || line.front() != u'[') return std::nullopt;
-  line.remove_prefix(1);
-  return TrimBlanks(line.substr(0, line.find(u']')));
-}
-
 std::optional<std::size_t> FindHeader(const platform::TextFile& file, TextView section) {
   for (std::size_t i = 0; i < file.lines.size(); ++i) {
-    const auto name = HeaderName(file.lines[i].content());
+    const auto name = platform::IniSectionName(file.lines[i].content());
     if (name && EqualsIgnoreAsciiCase(*name, section)) return i;
   }
   return std::nullopt;
@@ -51,7 +33,7 @@ std::uint16_t NormalizedHotKey(std::int32_t stored) {
 void DeleteIniSection(platform::TextFile& file, TextView section) {
   while (const auto header = FindHeader(file, section)) {
     std::size_t end = *header + 1;
-    while (end < file.lines.size() && !HeaderName(file.lines[end].content())) ++end;
+    while (end < file.lines.size() && !platform::IniSectionName(file.lines[end].content())) ++end;
     file.lines.erase(file.lines.begin() + static_cast<std::ptrdiff_t>(*header),
                      file.lines.begin() + static_cast<std::ptrdiff_t>(end));
   }
@@ -59,7 +41,7 @@ void DeleteIniSection(platform::TextFile& file, TextView section) {
 
 void RenameIniSection(platform::TextFile& file, TextView oldName, TextView newName) {
   for (platform::TextLine& line : file.lines) {
-    const auto name = HeaderName(line.content());
+    const auto name = platform::IniSectionName(line.content());
     if (name && EqualsIgnoreAsciiCase(*name, oldName)) line.SetContent(u"[" + Text(newName) + u"]");
   }
 }

@@ -2,30 +2,11 @@
 
 #include <algorithm>
 
+#include "platform/ini_lines.h"
 #include "platform/platform_error.h"
 
 namespace parlino::platform::linux_impl {
 namespace {
-
-// Space, tab and vertical tab, as the platform strips them around names and values.
-bool IsBlank(char16_t c) {
-  return c == u' ' || c == u'\t' || c == u'\v';
-}
-
-TextView TrimBlanks(TextView text) {
-  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-  return text;
-}
-
-// The section name of a header line ("[name]", blanks allowed around it), or nothing.
-std::optional<TextView> SectionName(TextView line) {
-  line = TrimBlanks(line);
-  if (line.empty() || line.front() != u'[') return std::nullopt;
-  line.remove_prefix(1);
-  const std::size_t close = line.find(u']');
-  return TrimBlanks(line.substr(0, close));
-}
 
 struct KeyLine {
   TextView key;
@@ -33,11 +14,12 @@ struct KeyLine {
 };
 
 std::optional<KeyLine> ParseKeyLine(TextView line) {
-  const TextView trimmed = TrimBlanks(line);
+  const TextView trimmed = TrimIniBlanks(line);
   if (trimmed.empty() || trimmed.front() == u';') return std::nullopt;
   const std::size_t equals = trimmed.find(u'=');
   if (equals == TextView::npos) return std::nullopt;
-  return KeyLine{TrimBlanks(trimmed.substr(0, equals)), TrimBlanks(trimmed.substr(equals + 1))};
+  return KeyLine{TrimIniBlanks(trimmed.substr(0, equals)),
+                 TrimIniBlanks(trimmed.substr(equals + 1))};
 }
 
 TextView WithoutQuotes(TextView value) {
@@ -94,7 +76,7 @@ class IniDocument {
       // After the section's last non-blank line, so that a blank line before the next section
       // stays where it is.
       std::size_t at = range->end;
-      while (at > range->header + 1 && TrimBlanks(file_.lines[at - 1].content()).empty()) --at;
+      while (at > range->header + 1 && TrimIniBlanks(file_.lines[at - 1].content()).empty()) --at;
       Insert(at, Text(key) + u"=" + valueLine);
     }
   }
@@ -126,7 +108,7 @@ class IniDocument {
   void Index() {
     headers_.clear();
     for (std::size_t i = 0; i < file_.lines.size(); ++i) {
-      if (const auto name = SectionName(file_.lines[i].content())) {
+      if (const auto name = IniSectionName(file_.lines[i].content())) {
         headers_.push_back({i, Text(*name)});
       }
     }
@@ -165,7 +147,7 @@ class IniDocument {
     if (at > 0 && file_.lines[at - 1].ending() == LineEnding::None) {
       file_.lines[at - 1].SetEnding(LineEnding::CrLf);
     }
-    const auto name = SectionName(content);
+    const auto name = IniSectionName(content);
     file_.lines.insert(file_.lines.begin() + static_cast<std::ptrdiff_t>(at),
                        TextLine(std::move(content), LineEnding::CrLf));
     for (Header& header : headers_) {

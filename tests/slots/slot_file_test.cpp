@@ -129,7 +129,7 @@ TEST_F(SlotFileTest, DeletingRenumbersTheSectionsAfterIt) {
 
 TEST_F(SlotFileTest, DeletingLeavesNoStaleSectionWhereHeadersWereWrittenByHand) {
   WriteBytes(dir / "slots.ini",
-             "[slot_0]\r\nVoice=A\r\n[ Slot_1 ]\r\nVoice=B\r\n\r\n[SLOT_2]\r\nVoice=C\r\n");
+             "[slot_0]\r\nVoice=A\r\n\v[ Slot_1 ]\r\nVoice=B\r\n\r\n[SLOT_2]\r\nVoice=C\r\n");
   file.Delete(0, 3);
   EXPECT_EQ(Voices(), (std::vector<Text>{u"B", u"C"}));
   EXPECT_EQ(ReadBytes(dir / "slots.ini"), "[Slot_0]\r\nVoice=B\r\n\r\n[Slot_1]\r\nVoice=C\r\n");
