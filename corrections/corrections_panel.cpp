@@ -7,8 +7,8 @@
 #include <QVBoxLayout>
 #include <QWindow>
 
+#include "app/ui/widgets/button_pictures.h"
 #include "app/ui/widgets/event_dispatch.h"
-#include "corrections/correction_pictures.h"
 #include "corrections/correction_rules.h"
 #include "corrections/corrections_model.h"
 #include "corrections/words_file.h"
@@ -86,8 +86,8 @@ void TCorrectionsPanel::CreateButtons() {
   auto* column = new QVBoxLayout(buttonColumn_);
   column->setContentsMargins(kButtonColumnWidth - kButtonSize.width(), 0, 0, 0);
   const auto addButton = [&](QPushButton*& button, const char* name, const char* caption,
-                             CorrectionPicture picture, void (TCorrectionsPanel::*handler)()) {
-    button = new QPushButton(CorrectionIcon(picture), caption);
+                             app::ButtonPicture picture, void (TCorrectionsPanel::*handler)()) {
+    button = new QPushButton(app::ButtonIcon(picture), caption);
     button->setObjectName(name);
     button->setFixedSize(kButtonSize);
     button->setIconSize(QSize(16, 16));
@@ -96,11 +96,12 @@ void TCorrectionsPanel::CreateButtons() {
     });
     column->addWidget(button);
   };
-  addButton(BitBtn8, "BitBtn8", "&Add", CorrectionPicture::Add, &TCorrectionsPanel::BitBtn8Click);
-  addButton(BitBtn9, "BitBtn9", "&Edit", CorrectionPicture::Edit, &TCorrectionsPanel::BitBtn9Click);
-  addButton(BitBtn10, "BitBtn10", "&Delete", CorrectionPicture::Delete,
+  addButton(BitBtn8, "BitBtn8", "&Add", app::ButtonPicture::Add, &TCorrectionsPanel::BitBtn8Click);
+  addButton(BitBtn9, "BitBtn9", "&Edit", app::ButtonPicture::Edit,
+            &TCorrectionsPanel::BitBtn9Click);
+  addButton(BitBtn10, "BitBtn10", "&Delete", app::ButtonPicture::Delete,
             &TCorrectionsPanel::BitBtn10Click);
-  addButton(BitBtn11, "BitBtn11", "&Test", CorrectionPicture::Test,
+  addButton(BitBtn11, "BitBtn11", "&Test", app::ButtonPicture::Test,
             &TCorrectionsPanel::BitBtn11Click);
   column->addStretch();
 }

@@ -9,10 +9,10 @@
 #include <QPushButton>
 #include <QShortcut>
 
+#include "app/ui/widgets/button_pictures.h"
 #include "app/ui/widgets/event_dispatch.h"
 #include "app/ui/widgets/event_hook.h"
 #include "app/ui/widgets/qt_text.h"
-#include "corrections/correction_pictures.h"
 #include "corrections/correction_rules.h"
 
 namespace parlino::corrections {
@@ -23,10 +23,10 @@ using app::ToQString;
 
 constexpr int kCancelled = -1;
 
-QLabel* HiddenPicture(CorrectionPicture picture, const char* name, QWidget* parent) {
+QLabel* HiddenPicture(app::ButtonPicture picture, const char* name, QWidget* parent) {
   auto* image = new QLabel(parent);
   image->setObjectName(name);
-  image->setPixmap(CorrectionIcon(picture).pixmap(16, 16));
+  image->setPixmap(app::ButtonIcon(picture).pixmap(16, 16));
   image->setVisible(false);
   return image;
 }
@@ -51,8 +51,8 @@ TfrmWord::TfrmWord(WordEditorServices services, QWidget* parent) : QDialog(paren
   Button1 = new QPushButton("&Test");
   Cancel_Button = new QPushButton("&Cancel");
   HyperLabel2 = new QLabel("How to correct pronunciation of words");
-  Image1 = HiddenPicture(CorrectionPicture::Add, "Image1", this);
-  Image2 = HiddenPicture(CorrectionPicture::Edit, "Image2", this);
+  Image1 = HiddenPicture(app::ButtonPicture::Add, "Image1", this);
+  Image2 = HiddenPicture(app::ButtonPicture::Edit, "Image2", this);
 
   QFont link = HyperLabel2->font();
   link.setBold(true);

@@ -14,11 +14,11 @@
 #include <QSlider>
 #include <QVBoxLayout>
 
+#include "app/ui/widgets/button_pictures.h"
 #include "app/ui/widgets/event_dispatch.h"
 #include "app/ui/widgets/event_hook.h"
 #include "app/ui/widgets/hot_key_edit.h"
 #include "app/ui/widgets/qt_text.h"
-#include "slots/slot_pictures.h"
 #include "slots/voice_list_look.h"
 #include "speech/catalogue/value_scales.h"
 #include "speech/catalogue/voice_catalogue.h"
@@ -30,10 +30,10 @@ namespace {
 using app::FromQString;
 using app::ToQString;
 
-QLabel* HiddenPicture(SlotPicture picture, const char* name, QWidget* parent) {
+QLabel* HiddenPicture(app::ButtonPicture picture, const char* name, QWidget* parent) {
   auto* image = new QLabel(parent);
   image->setObjectName(name);
-  image->setPixmap(SlotIcon(picture).pixmap(16, 16));
+  image->setPixmap(app::ButtonIcon(picture).pixmap(16, 16));
   image->setVisible(false);
   return image;
 }
@@ -98,8 +98,8 @@ void TfrmSlot::CreateControls() {
   Volume_Bar->setRange(speech::kMinVolume, speech::kMaxVolume);
   Edit3 = readout();
 
-  Image1 = HiddenPicture(SlotPicture::Add, "Image1", this);
-  Image2 = HiddenPicture(SlotPicture::Edit, "Image2", this);
+  Image1 = HiddenPicture(app::ButtonPicture::Add, "Image1", this);
+  Image2 = HiddenPicture(app::ButtonPicture::Edit, "Image2", this);
   Action_Button = new QPushButton(ToQString(u"&Add slot"));
   QFont bold = Action_Button->font();
   bold.setBold(true);

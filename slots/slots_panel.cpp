@@ -11,11 +11,11 @@
 #include <QWindow>
 #include <algorithm>
 
+#include "app/ui/widgets/button_pictures.h"
 #include "app/ui/widgets/event_dispatch.h"
 #include "app/ui/widgets/event_hook.h"
 #include "app/ui/widgets/hot_key_edit.h"
 #include "app/ui/widgets/qt_text.h"
-#include "slots/slot_pictures.h"
 #include "slots/slot_rules.h"
 
 namespace parlino::voice_slots {
@@ -121,8 +121,8 @@ void TSlotsPanel::CreateButtons(QWidget* bar) {
   auto* row = new QHBoxLayout(bar);
   row->setContentsMargins(0, 0, 0, 0);
   const auto addButton = [&](QPushButton*& button, const char* name, const char* caption,
-                             SlotPicture picture, void (TSlotsPanel::*handler)()) {
-    button = new QPushButton(SlotIcon(picture), caption);
+                             app::ButtonPicture picture, void (TSlotsPanel::*handler)()) {
+    button = new QPushButton(app::ButtonIcon(picture), caption);
     button->setObjectName(name);
     button->setFixedWidth(kButtonWidth);
     button->setIconSize(QSize(16, 16));
@@ -131,10 +131,11 @@ void TSlotsPanel::CreateButtons(QWidget* bar) {
     });
     row->addWidget(button);
   };
-  addButton(BitBtn4, "BitBtn4", "&Add", SlotPicture::Add, &TSlotsPanel::BitBtn4Click);
-  addButton(BitBtn5, "BitBtn5", "&Edit", SlotPicture::Edit, &TSlotsPanel::BitBtn5Click);
-  addButton(BitBtn6, "BitBtn6", "&Delete", SlotPicture::Delete, &TSlotsPanel::BitBtn6Click);
-  addButton(BitBtn7, "BitBtn7", "&Clear all", SlotPicture::ClearAll, &TSlotsPanel::BitBtn7Click);
+  addButton(BitBtn4, "BitBtn4", "&Add", app::ButtonPicture::Add, &TSlotsPanel::BitBtn4Click);
+  addButton(BitBtn5, "BitBtn5", "&Edit", app::ButtonPicture::Edit, &TSlotsPanel::BitBtn5Click);
+  addButton(BitBtn6, "BitBtn6", "&Delete", app::ButtonPicture::Delete, &TSlotsPanel::BitBtn6Click);
+  addButton(BitBtn7, "BitBtn7", "&Clear all", app::ButtonPicture::ClearAll,
+            &TSlotsPanel::BitBtn7Click);
   row->addStretch();
 }
 

@@ -1,14 +1,15 @@
-#include "slots/slot_pictures.h"
+#include "app/ui/widgets/button_pictures.h"
 
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
 
-namespace parlino::voice_slots {
+namespace parlino::app {
 namespace {
 
 const QColor kGreen(0x2E, 0x9B, 0x3A);
 const QColor kRed(0xD0, 0x31, 0x2D);
+const QColor kBlue(0x1F, 0x5F, 0xB8);
 const QColor kOutline(0x33, 0x33, 0x33);
 const QColor kWood(0xF2, 0xC1, 0x4E);
 const QColor kPaper(0xF7, 0xF7, 0xF2);
@@ -58,23 +59,45 @@ void DrawClearedList(QPainter& painter) {
   DrawBars(painter, kRed, 45, 11.5, 11.5, 8);
 }
 
-QPixmap Draw(SlotPicture picture, int size) {
+// A loudspeaker with two sound waves.
+void DrawSpeaker(QPainter& painter) {
+  painter.setPen(QPen(kOutline, 0.8));
+  painter.setBrush(kBlue);
+  QPainterPath speaker;
+  speaker.moveTo(1.5, 5.5);
+  speaker.lineTo(4.5, 5.5);
+  speaker.lineTo(8.5, 2);
+  speaker.lineTo(8.5, 14);
+  speaker.lineTo(4.5, 10.5);
+  speaker.lineTo(1.5, 10.5);
+  speaker.closeSubpath();
+  painter.drawPath(speaker);
+  painter.setBrush(Qt::NoBrush);
+  painter.setPen(QPen(kBlue, 1.3, Qt::SolidLine, Qt::RoundCap));
+  painter.drawArc(QRectF(7, 5, 5, 6), -50 * 16, 100 * 16);
+  painter.drawArc(QRectF(7.5, 2.5, 7.5, 11), -55 * 16, 110 * 16);
+}
+
+QPixmap Draw(ButtonPicture picture, int size) {
   QPixmap pixmap(size, size);
   pixmap.fill(Qt::transparent);
   QPainter painter(&pixmap);
   painter.setRenderHint(QPainter::Antialiasing);
   painter.scale(size / 16.0, size / 16.0);
   switch (picture) {
-    case SlotPicture::Add:
+    case ButtonPicture::Add:
       DrawBars(painter, kGreen, 0);
       break;
-    case SlotPicture::Edit:
+    case ButtonPicture::Edit:
       DrawPencil(painter);
       break;
-    case SlotPicture::Delete:
+    case ButtonPicture::Delete:
       DrawBars(painter, kRed, 45);
       break;
-    case SlotPicture::ClearAll:
+    case ButtonPicture::Test:
+      DrawSpeaker(painter);
+      break;
+    case ButtonPicture::ClearAll:
       DrawClearedList(painter);
       break;
   }
@@ -83,10 +106,10 @@ QPixmap Draw(SlotPicture picture, int size) {
 
 }  // namespace
 
-QIcon SlotIcon(SlotPicture picture) {
+QIcon ButtonIcon(ButtonPicture picture) {
   QIcon icon;
-  for (const int size : {16, 32}) icon.addPixmap(Draw(picture, size));
+  for (const int size : {16, 24, 32, 48}) icon.addPixmap(Draw(picture, size));
   return icon;
 }
 
-}  // namespace parlino::voice_slots
+}  // namespace parlino::app
