@@ -11,12 +11,10 @@
 #include <benchmark/benchmark.h>
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
-#include <QThread>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -24,19 +22,11 @@
 #include <functional>
 #include <vector>
 
+#include "bench/wait_until.h"
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
-  QElapsedTimer elapsed;
-  elapsed.start();
-  while (!done()) {
-    if (elapsed.elapsed() > timeout.count()) return false;
-    QThread::msleep(1);
-  }
-  return true;
-}
 
 // The environment of the running copy and of the copies that ask it; with `wayland`, one of a
 // Wayland session (the program keeps its windows on the X server, so no compositor is needed).

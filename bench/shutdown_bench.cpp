@@ -12,12 +12,10 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
-#include <QThread>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -25,19 +23,11 @@
 #include <functional>
 #include <vector>
 
+#include "bench/wait_until.h"
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
-  QElapsedTimer elapsed;
-  elapsed.start();
-  while (!done()) {
-    if (elapsed.elapsed() > timeout.count()) return false;
-    QThread::msleep(5);
-  }
-  return true;
-}
 
 bool Run(const QStringList& arguments) {
   QProcess tool;
